@@ -1,0 +1,43 @@
+#pragma once
+
+#include "date_setting.h"
+#include "machine_state.h"
+#include "message_entry.h"
+#include "model_settings.h"
+#include "window_buttons.h"
+
+#include <string>
+#include <string_view>
+
+namespace rovanta {
+
+// The machine as the operator works it: one call per operator action, each leaving the state that the
+// panel then shows. The model's differences come in as settings.
+class Machine {
+public:
+    explicit Machine(const ModelSettings& settings);
+
+    const MachineState& state() const { return m_state; }
+    const ModelSettings& settings() const { return m_settings; }
+
+    // The machine's part of start-up: the key book, then the start keys.
+    void startUp();
+
+    Typed type(char32_t character);
+    Encrypted encrypt(std::u16string_view message);
+    void pressSelector(int selector);
+    void pressWindowButton(WindowButton button);
+    void reset();
+    // Only for a model with setting by date.
+    SetByDateOutcome setByDate(std::u16string_view day, std::u16string_view month, std::u16string_view year);
+
+    // The operator edited a text box by hand; the box's text is now the message or the output.
+    void editMessage(std::u16string text) { m_state.setMessage(std::move(text)); }
+    void editOutput(std::u16string text) { m_state.setOutput(std::move(text)); }
+
+private:
+    ModelSettings m_settings;
+    MachineState m_state;
+};
+
+} // namespace rovanta

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "position.h"
+
+#include <array>
+#include <string_view>
+
+namespace rovanta {
+
+// Everything in which the two models differ, handed in by each program. The shared code branches on these
+// in one place each.
+struct ModelSettings {
+    // Two-digit cells ("01") or letter cells ("A"); the key book's form follows it: 52 digits or 26 letters.
+    CellAlphabet alphabet = CellAlphabet::TwoDigit;
+    // The built-in key texts of slots 0 to 100; slots before firstFilledSlot are left empty.
+    std::array<std::string_view, 101> keybook{};
+    int firstFilledSlot = 0;
+    // Start-up and Reset put the selectors back to keys 1 to 4 (Reset1234); otherwise start-up copies
+    // keys 1 to 4 itself and Reset keeps the operator's keys.
+    bool resetRestoresStartKeys = true;
+    bool windowButtonsClearHighlight = true;
+    bool hasSettingByDate = true;
+    std::string_view title;     // the window's title, with its leading space
+    std::string_view titleLine; // the caption line Label11
+};
+
+} // namespace rovanta

@@ -1,0 +1,337 @@
+#include "machine_state.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace rovanta {
+
+namespace {
+
+// The ring row of a window at w shows ((j - w) mod 26) + 1 in cell j.
+int ringNumber(int cell, int window) { return (cell - window + 2 * kCells) % kCells + 1; }
+// ... and so holds the number a in cell ((a + w - 2) mod 26) + 1.
+int ringCell(int number, int window) { return (number + window - 2) % kCells + 1; }
+
+// The ten lookups of one letter, in order: search row, partner row, the row the new number is read from.
+struct LookupStep {
+    int search;
+    int partner;
+    int value;
+    CellColour colour;
+};
+constexpr std::array<LookupStep, 10> kPath{{
+    {1, 2, 2, CellColour::Red},      // outward, entry stage
+    {3, 4, 4, CellColour::Red},      // outward, wheel stage 1
+    {5, 6, 6, CellColour::Red},      // outward, wheel stage 2
+    {7, 8, 8, CellColour::Red},      // outward, wheel stage 3
+    {9, 10, 10, CellColour::Red},    // outward, reflector stage
+    {9, 10, 9, CellColour::Yellow},  // turn at the reflector: the number is unchanged
+    {8, 7, 7, CellColour::Yellow},   // return, wheel stage 3
+    {6, 5, 5, CellColour::Yellow},   // return, wheel stage 2
+    {4, 3, 3, CellColour::Yellow},   // return, wheel stage 1
+    {2, 1, 1, CellColour::Yellow},   // return, entry stage
+}};
+
+bool isPermutation(const Key& key)
+{
+    std::array<bool, kCells + 1> seen{};
+    for (int cell = 1; cell <= kCells; ++cell) {
+        const int number = key[cell];
+        if (number < 1 || number > kCells || seen[number])
+            return false;
+        seen[number] = true;
+    }
+    return true;
+}
+
+int windowOfRingRow(int row) { return (row - 1) / 2; }
+
+} // namespace
+
+std::uint32_t colourNumber(CellColour colour)
+{
+    switch (colour) {
+    case CellColour::Red:
+        return 0x0000FF;
+    case CellColour::Yellow:
+        return 0x00FFFF;
+    case CellColour::White:
+        return 0xFFFFFF;
+    case CellColour::Standard:
+        break;
+    }
+    return 0;
+}
+
+bool isKeyRow(int row) { return row == 2 || row == 4 || row == 6 || row == 8; }
+
+bool isRingRow(int row) { return row == 3 || row == 5 || row == 7; }
+
+MachineState::MachineState(CellAlphabet alphabet) : m_alphabet(alphabet)
+{
+    // The captions the panel is laid out with.
+    for (int selector = 1; selector <= kSelectors; ++selector)
+        m_selectors[selector] = "Key " + std::to_string(selector);
+}
+
+const std::string& MachineState::keybookSlot(int slot) const { return m_keybook.at(slot); }
+
+void MachineState::setKeybookSlot(int slot, std::string keyText) { m_keybook.at(slot) = std::move(keyText); }
+
+const std::string& MachineState::selectorCaption(int selector) const { return m_selectors.at(selector); }
+
+void MachineState::setSelectorCaption(int selector, std::string caption)
+{
+    m_selectors.at(selector) = std::move(caption);
+}
+
+void MachineState::setWindow(int window, int position)
+{
+    assert(position >= 1 && position <= kCells);
+    m_windows.at(window) = position;
+}
+
+int MachineState::cellNumber(int row, int cell) const
+{
+    assert(row >= 1 && row <= kRows && cell >= 1 && cell <= kCells);
+    switch (row) {
+    case kEntryRow:
+    case kReflectorRow:
+        return cell;
+    case kPartnerRow:
+        return kCells + 1 - cell;
+    case 3:
+    case 5:
+    case 7:
+        return ringNumber(cell, m_ringAlignedTo[windowOfRingRow(row)]);
+    default:
+        return m_keyRows[row][cell];
+    }
+}
+
+std::string_view MachineState::cellText(int row, int cell) const
+{
+    return rovanta::cellText(m_alphabet, cellNumber(row, cell));
+}
+
+CellColour MachineState::cellColour(int row, int cell) const
+{
+    // A later lookup paints over an earlier one.
+    for (std::size_t i = m_litCount; i-- > 0;) {
+        if (m_lit[i].row == row && m_lit[i].cell == cell)
+            return m_litColour[i];
+    }
+    return m_baseColour;
+}
+
+const Key& MachineState::keyRow(int row) const
+{
+    assert(isKeyRow(row));
+    return m_keyRows[row];
+}
+
+void MachineState::setKeyRow(int row, const Key& key)
+{
+    assert(isKeyRow(row));
+    if (m_keyRows[row] == key)
+        return;
+    m_keyRows[row] = key;
+    ++m_rowRevision[row];
+}
+
+void MachineState::setLetternum(std::u16string text) { m_letternum = std::move(text); }
+
+void MachineState::setLetternumToPosition(int number)
+{
+    const std::string_view text = rovanta::cellText(m_alphabet, number);
+    m_letternum.assign(text.begin(), text.end());
+}
+
+void MachineState::setMessage(std::u16string text)
+{
+    m_message = std::move(text);
+    ++m_messageRevision;
+}
+
+void MachineState::appendOutput(char16_t letter) { m_output.push_back(letter); }
+
+void MachineState::setOutput(std::u16string text)
+{
+    m_output = std::move(text);
+    ++m_outputRevision;
+}
+
+void MachineState::stepWindows()
+{
+    // An odometer: window 2 moves when window 1 passes 26, window 3 when window 2 does.
+    for (int window = 1; window <= kWindows; ++window) {
+        if (++m_windows[window] <= kCells)
+            return;
+        m_windows[window] = 1;
+    }
+}
+
+void MachineState::sortwheels()
+{
+    for (int window = 1; window <= kWindows; ++window) {
+        if (m_ringAlignedTo[window] == m_windows[window])
+            continue;
+        m_ringAlignedTo[window] = m_windows[window];
+        ++m_rowRevision[kRingRowOfWindow[window]];
+    }
+}
+
+void MachineState::BackColToWhite()
+{
+    // Only the lit cells differ from the base colour, so clearing them and the base is clearing all 260.
+    m_baseColour = CellColour::White;
+    m_litCount = 0;
+}
+
+void MachineState::light(int row, int cell, CellColour colour)
+{
+    assert(m_litCount < m_lit.size());
+    m_lit[m_litCount] = CellRef{static_cast<std::uint8_t>(row), static_cast<std::uint8_t>(cell)};
+    m_litColour[m_litCount] = colour;
+    ++m_litCount;
+}
+
+int MachineState::lookUp(int searchRow, int partnerRow, int valueRow, int number, CellColour colour)
+{
+    // The first cell of the search row that holds the number, scanning from cell 1.
+    int cell = 0;
+    if (number >= 1 && number <= kCells) {
+        switch (searchRow) {
+        case kEntryRow:
+        case kReflectorRow:
+            cell = number;
+            break;
+        case kPartnerRow:
+            cell = kCells + 1 - number;
+            break;
+        case 3:
+        case 5:
+        case 7:
+            cell = ringCell(number, m_ringAlignedTo[windowOfRingRow(searchRow)]);
+            break;
+        default: {
+            const Key& key = m_keyRows[searchRow];
+            const auto found = std::find(key.begin() + 1, key.end(), number);
+            cell = found == key.end() ? 0 : static_cast<int>(found - key.begin());
+        }
+        }
+    }
+    if (cell == 0)
+        return number; // no cell matches: nothing is lit and the number passes unchanged
+    light(searchRow, cell, colour);
+    light(partnerRow, cell, colour);
+    return cellNumber(valueRow, cell);
+}
+
+void MachineState::getkey()
+{
+    const int plain = positionOfText(m_alphabet, m_letternum);
+    assert(plain != 0 && "letternum holds a letter's text before every letter");
+    if (plain == 0)
+        return;
+    stepWindows();
+    sortwheels();
+    BackColToWhite();
+    int number = plain;
+    for (const LookupStep& step : kPath)
+        number = lookUp(step.search, step.partner, step.value, number, step.colour);
+    const char16_t cipher = static_cast<char16_t>(u'@' + number);
+    m_letternum.assign(1, cipher);
+    appendOutput(cipher);
+}
+
+bool MachineState::keysAreWired() const
+{
+    for (int selector = 1; selector <= kSelectors; ++selector) {
+        if (!isPermutation(m_keyRows[kKeyRowOfSelector[selector]]))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The letter step as arithmetic on numbers 0 to 25, for keys that are permutations: the cipher letters of
+// a run of letters, and the windows they leave, without tracing any cell.
+class Wiring {
+public:
+    Wiring(const Key& k1, const Key& k2, const Key& k3, const Key& k4)
+    {
+        for (int i = 0; i < 2 * kCells; ++i) {
+            const int cell = i % kCells + 1;
+            m_k3[i] = static_cast<std::uint8_t>(k3[cell] - 1);
+            m_k2[i] = static_cast<std::uint8_t>(k2[cell] - 1);
+            m_k1[i] = static_cast<std::uint8_t>(k1[cell] - 1);
+            m_mod[i] = static_cast<std::uint8_t>(i % kCells);
+        }
+        for (int cell = 1; cell <= kCells; ++cell) {
+            m_k4[cell - 1] = static_cast<std::uint8_t>(k4[cell] - 1);
+            m_inv1[k1[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
+            m_inv2[k2[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
+            m_inv3[k3[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
+            m_inv4[k4[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
+        }
+    }
+
+    // w1, w2, w3 are the windows minus one, after the step for this letter.
+    int cipher(int plain, int w1, int w2, int w3) const
+    {
+        const int a1 = m_k4[plain];
+        const int a2 = m_k3[a1 + w1];
+        const int a3 = m_k2[a2 + w2];
+        const int a4 = m_k1[a3 + w3];
+        const int a5 = kCells - 1 - a4; // the reflector pairs n with 27 - n
+        const int b3 = m_mod[m_inv1[a5] + kCells - w3];
+        const int b2 = m_mod[m_inv2[b3] + kCells - w2];
+        const int b1 = m_mod[m_inv3[b2] + kCells - w1];
+        return m_inv4[b1];
+    }
+
+private:
+    std::array<std::uint8_t, kCells> m_k4{};
+    std::array<std::uint8_t, 2 * kCells> m_k3{}, m_k2{}, m_k1{}, m_mod{};
+    std::array<std::uint8_t, kCells> m_inv1{}, m_inv2{}, m_inv3{}, m_inv4{};
+};
+
+} // namespace
+
+void MachineState::encipherCapitals(std::u16string_view capitals)
+{
+    if (capitals.empty())
+        return;
+    const std::u16string_view leading = capitals.substr(0, capitals.size() - 1);
+    if (keysAreWired()) {
+        const Wiring wiring(m_keyRows[8], m_keyRows[6], m_keyRows[4], m_keyRows[2]);
+        int w1 = m_windows[1] - 1, w2 = m_windows[2] - 1, w3 = m_windows[3] - 1;
+        const std::size_t start = m_output.size();
+        m_output.resize(start + leading.size());
+        char16_t* out = m_output.data() + start;
+        for (const char16_t capital : leading) {
+            if (++w1 == kCells) {
+                w1 = 0;
+                if (++w2 == kCells) {
+                    w2 = 0;
+                    if (++w3 == kCells)
+                        w3 = 0;
+                }
+            }
+            *out++ = static_cast<char16_t>(u'A' + wiring.cipher(capital - u'A', w1, w2, w3));
+        }
+        m_windows = {0, w1 + 1, w2 + 1, w3 + 1};
+    } else {
+        for (const char16_t capital : leading) {
+            setLetternumToPosition(capital - u'@');
+            getkey();
+        }
+    }
+    // The last letter goes the whole way, so that its path is lit as the panel must show it.
+    setLetternumToPosition(capitals.back() - u'@');
+    getkey();
+}
+
+} // namespace rovanta

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "position.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace rovanta {
+
+// A cell's background. Red, yellow and white carry the machine's colour numbers (blue-green-red byte
+// order); Standard is the panel's own window background, which every cell shows until its first clearing.
+enum class CellColour : std::uint8_t { Standard, White, Red, Yellow };
+
+// 255, 65535, 16777215 for red, yellow, white; 0 for Standard, which has no colour number of its own.
+std::uint32_t colourNumber(CellColour colour);
+
+// One wiring of a keyed stage: position number i holds the key's i-th number (index 0 unused, so
+// key[i] reads as "Number i"). A key row that no key has been copied into yet holds zeros.
+using Key = std::array<std::uint8_t, kCells + 1>;
+
+// A cell of the panel's ten rows, numbered as the panel numbers them: rows Label1 to Label10, cells 1 to 26.
+struct CellRef {
+    std::uint8_t row = 0;
+    std::uint8_t cell = 0;
+    friend bool operator==(CellRef, CellRef) = default;
+};
+
+// The rows by role. Key rows and ring rows stand in pairs: Label2/Label3 ... Label8/Label7.
+inline constexpr int kEntryRow = 1;     // Label1: the entry scale, cell i shows i
+inline constexpr int kReflectorRow = 9; // Label9: the reflector scale, cell i shows i
+inline constexpr int kPartnerRow = 10;  // Label10: cell i shows 27 - i
+// Key rows of selectors Key 1 to Key 4, and the ring rows of windows 1 to 3.
+inline constexpr std::array<int, kSelectors + 1> kKeyRowOfSelector{0, 8, 6, 4, 2};
+inline constexpr std::array<int, kWindows + 1> kRingRowOfWindow{0, 3, 5, 7};
+
+bool isKeyRow(int row);
+bool isRingRow(int row);
+
+// The whole state of one machine: key book, selector captions, windows, the ten rows with their colours,
+// letternum, message and output. Numbers are held as integers; every text the panel shows is derived from
+// them in the model's alphabet, so a lookup by integer matches exactly where a lookup by text would.
+class MachineState {
+public:
+    static constexpr int kBookSlots = 101;
+
+    explicit MachineState(CellAlphabet alphabet);
+
+    CellAlphabet alphabet() const { return m_alphabet; }
+
+    // Key book: 101 key texts, slots 0 to 100, in the model's key form. Only the key setting reads them.
+    const std::string& keybookSlot(int slot) const;
+    void setKeybookSlot(int slot, std::string keyText);
+
+    // Selector captions, selectors 1 to 4 (Command11 to Command14).
+    const std::string& selectorCaption(int selector) const;
+    void setSelectorCaption(int selector, std::string caption);
+
+    // Windows 1 to 3, each a position 1 to 26, shown as "01" to "26".
+    int window(int window) const { return m_windows[window]; }
+    std::string_view windowText(int window) const { return twoDigitText(m_windows[window]); }
+    void setWindow(int window, int position);
+
+    // The ten rows. A cell's number is 0 only in a key row that no key has reached.
+    int cellNumber(int row, int cell) const;
+    std::string_view cellText(int row, int cell) const;
+    CellColour cellColour(int row, int cell) const;
+    const Key& keyRow(int row) const;
+    void setKeyRow(int row, const Key& key);
+
+    const std::u16string& letternum() const { return m_letternum; }
+    void setLetternum(std::u16string text);
+    // letternum holds the letter's text in the model's alphabet: "05" or "E" for 5.
+    void setLetternumToPosition(int number);
+
+    const std::u16string& message() const { return m_message; }
+    void setMessage(std::u16string text);
+    const std::u16string& output() const { return m_output; }
+    void appendOutput(char16_t letter);
+    void setOutput(std::u16string text);
+    void clearOutput() { setOutput({}); }
+
+    // One letter through the machine: step the windows, realign, clear, light the path and append the
+    // cipher letter. letternum must hold a letter's text in the model's alphabet ("01" or "A" for A).
+    void getkey();
+    // The three ring rows follow the windows.
+    void sortwheels();
+    // Every cell white.
+    void BackColToWhite();
+
+    // The same as setting letternum to each letter's text and calling getkey once per letter, in order;
+    // every capital must be 'A' to 'Z'. Only the last letter's path is traced cell by cell, so the cost of
+    // a letter does not grow with the panel.
+    void encipherCapitals(std::u16string_view capitals);
+
+    // What a panel needs to show only what changed.
+    // A row's texts change only when its revision changes.
+    std::uint64_t rowRevision(int row) const { return m_rowRevision[row]; }
+    // Every cell not in litCells() has the base colour: Standard before the first clearing, then White.
+    CellColour baseColour() const { return m_baseColour; }
+    std::span<const CellRef> litCells() const { return {m_lit.data(), m_litCount}; }
+    // Message and output are replaced only when their revision changes; between revisions the output
+    // only grows at its end.
+    std::uint64_t messageRevision() const { return m_messageRevision; }
+    std::uint64_t outputRevision() const { return m_outputRevision; }
+
+private:
+    void stepWindows();
+    void light(int row, int cell, CellColour colour);
+    int lookUp(int searchRow, int partnerRow, int valueRow, int number, CellColour colour);
+    bool keysAreWired() const;
+
+    CellAlphabet m_alphabet;
+    std::array<std::string, kBookSlots> m_keybook;
+    std::array<std::string, kSelectors + 1> m_selectors;
+    std::array<int, kWindows + 1> m_windows{0, 1, 1, 1};
+    // Ring offsets shown by the ring rows (the window each was last aligned to).
+    std::array<int, kWindows + 1> m_ringAlignedTo{0, 1, 1, 1};
+    std::array<Key, kRows + 1> m_keyRows{};
+    std::array<std::uint64_t, kRows + 1> m_rowRevision{};
+
+    CellColour m_baseColour = CellColour::Standard;
+    // Twenty cells at most are lit by one letter: one in each row on the way out and one on the way back.
+    std::array<CellRef, 2 * kRows> m_lit{};
+    std::array<CellColour, 2 * kRows> m_litColour{};
+    std::size_t m_litCount = 0;
+
+    std::u16string m_letternum;
+    std::u16string m_message;
+    std::u16string m_output;
+    std::uint64_t m_messageRevision = 0;
+    std::uint64_t m_outputRevision = 0;
+};
+
+} // namespace rovanta
