@@ -1,0 +1,56 @@
+#pragma once
+
+#include "machine.h"
+#include "text_machine.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// What the tests share: the same settings handed to model and text machine, the panel's state read out of
+// the model as texts and colour numbers, and a few operator shortcuts.
+namespace coretest {
+
+// The text machine with the keys and behaviour the model's settings name.
+oracle::TextMachineSettings textSettingsOf(const rovanta::ModelSettings& settings);
+
+// The colour number the panel paints for a model colour; Standard has none and reads as kStandard.
+std::uint32_t colourNumberOf(rovanta::CellColour colour);
+
+// A text of the machine's ASCII alphabet; any other character becomes '?'.
+std::string ascii(std::u16string_view text);
+
+// The first differences between the two machines, one per line; empty when they agree everywhere:
+// windows, captions, the 260 cell texts and colours, letternum, message and output.
+std::string differences(const rovanta::MachineState& model, const oracle::TextMachine& text,
+                        bool compareMessage = true);
+
+// Everything the panel shows, for "nothing changed" checks.
+struct Panel {
+    std::array<std::string, 261> texts;
+    std::array<std::uint32_t, 261> colours;
+    std::array<std::string, 4> windows;
+    std::array<std::string, 5> captions;
+    std::u16string letternum;
+    std::u16string message;
+    std::u16string output;
+    friend bool operator==(const Panel&, const Panel&) = default;
+};
+Panel panelOf(const rovanta::MachineState& state);
+
+// The windows set with the window buttons, as an operator would.
+void setWindows(rovanta::Machine& machine, int w1, int w2, int w3);
+
+// A started machine of either model.
+rovanta::Machine startedV5();
+rovanta::Machine startedV4();
+
+// "07" -> "G" for each of the 26 numbers of a 52-digit key.
+std::string letterForm(std::string_view twoDigitKey);
+
+// Cells lit in a row, by colour.
+int countColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);
+int cellOfColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);
+
+} // namespace coretest
