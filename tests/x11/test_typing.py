@@ -1,0 +1,52 @@
+#!/usr/bin/env python3
+"""Live typing into the message box from a real keyboard: letters become capitals and are enciphered
+at once; every other character, the control characters an X keyboard sends included, acts as Backspace."""
+
+import xsession
+from xsession import MachineTest
+
+# Keys that give the box a character that is not a letter, with what an X keyboard makes of them.
+NOT_LETTERS = (
+    ("ctrl+a", "control character 1"),
+    ("ctrl+c", "control character 3"),
+    ("ctrl+v", "control character 22"),
+    ("Return", "carriage return, 13"),
+    ("Escape", "escape, 27"),
+    ("BackSpace", "backspace, 8"),
+    ("space", "space"),
+    ("7", "digit"),
+    ("period", "punctuation"),
+)
+
+
+class TypingTest(MachineTest):
+    def test_focus_starts_in_message_box_and_letters_become_capitals(self):
+        self.machine.type("hello")
+        self.assertEqual(self.machine.message(), "HELLO")
+        cipher = self.machine.output()
+        self.assertRegex(cipher, r"^[A-Z]{5}$")
+        for plain, enciphered in zip("HELLO", cipher):
+            self.assertNotEqual(plain, enciphered, "no letter enciphers to itself")
+
+    def test_keys_that_are_not_letters_act_as_backspace(self):
+        typed = "abcdefghijkl"
+        self.machine.type(typed)
+        cipher = self.machine.output()
+        self.assertEqual(len(cipher), len(typed))
+        # The clipboard now holds the cipher text, which Ctrl+V would paste were it not a Backspace.
+        expected = typed.upper()
+        for key, meaning in NOT_LETTERS:
+            with self.subTest(key=key, meaning=meaning):
+                self.machine.focus_message()
+                self.machine.key(key)
+                expected = expected[:-1]
+                self.assertEqual(self.machine.message(), expected)
+                self.assertEqual(self.machine.output(), cipher, "nothing is enciphered")
+                self.assertEqual(self.machine.windows_titled(self.model.title), [self.machine.window])
+
+    def test_copy_of_empty_output_leaves_empty_clipboard(self):
+        self.assertEqual(self.machine.output(), "")
+
+
+if __name__ == "__main__":
+    xsession.main()

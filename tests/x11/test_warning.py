@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""Encrypt's warning box for a message that is not all capital letters."""
+
+import xsession
+from xsession import MachineTest, wait_for
+
+WARNING = ["Error Encountered: Capital Letters Only", "Please Retry."]
+
+
+class WarningTest(MachineTest):
+    def test_bad_character_warns_and_empties_the_message(self):
+        self.machine.paste("AB1")
+        self.assertEqual(self.machine.message(), "AB1")
+        self.machine.click("Command9")
+        box = wait_for("the warning box", lambda: self.machine.windows_titled("Twit"))
+        self.assertEqual(len(box), 1)
+
+        # A message box copies its title, text and buttons on Ctrl+C.
+        self.machine.focus(box[0])
+        self.machine.set_clipboard("nothing copied")
+        self.machine.key("ctrl+c")
+        copied = wait_for("the box's text", lambda: self.machine.changed("clipboard", "nothing copied"))[0]
+        lines = [line.rstrip(" ") for line in copied.split("\n") if not line.startswith("---")]
+        self.assertEqual(lines, ["Twit", *WARNING, "OK", ""], repr(copied))
+        self.assertNotIn("\r", copied)
+
+        self.machine.key("Return")
+        wait_for("the warning box to close", lambda: not self.machine.windows_titled("Twit"))
+        self.assertEqual(self.machine.message(), "")
+        self.assertEqual(self.machine.output(), "", "nothing enciphered, not even the capitals")
+
+        # Encrypt on the emptied message shows no box: the copy right after it is not held up.
+        self.machine.click("Command9")
+        self.assertEqual(self.machine.output(), "")
+        self.assertEqual(self.machine.windows_titled("Twit"), [])
+
+    def test_capitals_after_typing_are_accepted(self):
+        self.machine.type("ab")
+        self.machine.paste("cd")
+        self.machine.click("Command9")
+        cipher = self.machine.output()
+        self.assertEqual(self.machine.windows_titled("Twit"), [])
+        self.assertEqual(len(cipher), 2 + 4, "two typed letters, then the whole message")
+
+
+if __name__ == "__main__":
+    xsession.main()

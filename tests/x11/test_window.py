@@ -1,0 +1,72 @@
+#!/usr/bin/env python3
+"""The window as the operator first sees it: title, size, frame, icon, panel grey and its controls."""
+
+import re
+
+import xsession
+from panel_layout import CELLS, DATE_STRIP, ROW_TOPS, SELECTORS, WINDOW_BUTTONS, cell
+from xsession import PANEL_GREY, MachineTest, wait_for
+
+ACTION_BUTTONS = ("Command1", "Command9", "Command10")
+
+
+class WindowTest(MachineTest):
+    def test_title_size_and_fixed_frame(self):
+        name = self.machine.property("_NET_WM_NAME")
+        self.assertEqual(re.search(r'= "(.*)"', name).group(1), self.model.title)
+        width, height = self.model.client_pixels()
+        self.assertEqual(self.machine.geometry()[2:], (width, height))
+        hints = self.machine.property("WM_NORMAL_HINTS")
+        self.assertIn(f"program specified minimum size: {width} by {height}", hints)
+        self.assertIn(f"program specified maximum size: {width} by {height}", hints)
+
+    def test_icon_is_32_by_32(self):
+        self.assertIn("(32 x 32)", self.machine.property("_NET_WM_ICON"))
+
+    def test_buttons_and_background_are_flat_panel_grey(self):
+        shot = wait_for("the panel to be painted", self._painted)
+        self.assertEqual(shot.pixel(2, 2), PANEL_GREY, "window background")
+        for name in WINDOW_BUTTONS:
+            with self.subTest(button=name):
+                self.assertEqual(shot.colours(self.model.rect(name).inner(3)), {PANEL_GREY})
+        for name in SELECTORS + ACTION_BUTTONS:
+            x0, y0, x1, y1 = self.model.rect(name).inner(3)
+            # A strip down the left edge crosses any gradient and misses the centred caption; the
+            # clipboard button's long caption is clipped at its sides, so it is read along its top.
+            strip = (x0, y0, x1, y0 + 2) if name == "Command10" else (x0, y0, x0 + 3, y1)
+            with self.subTest(button=name):
+                self.assertEqual(shot.colours(strip), {PANEL_GREY})
+
+    def _painted(self):
+        shot = self.machine.screenshot()
+        return shot if shot.pixel(2, 2) == PANEL_GREY else None
+
+    def test_date_controls_only_on_the_five_point_one_model(self):
+        shot = wait_for("the panel to be painted", self._painted)
+        strip = shot.colours(DATE_STRIP.inner(0))
+        if self.model.has_date_controls:
+            self.assertGreater(len(strip), 2, "date boxes and Set By Date expected")
+        else:
+            self.assertEqual(strip, {PANEL_GREY}, "no date controls expected")
+
+    def test_no_cell_is_lit_at_start(self):
+        shot = wait_for("the panel to be painted", self._painted)
+        backgrounds = {shot.background(cell(row, i)) for row in ROW_TOPS for i in CELLS}
+        self.assertEqual(len(backgrounds), 1, backgrounds)
+        self.assertNotIn(backgrounds.pop(), (xsession.RED, xsession.YELLOW, PANEL_GREY, None))
+
+    def test_hover_tip_of_bottom_caption_line(self):
+        before = set(self._program_windows())
+        x0, y0, _, _ = self.model.rect("Label12").inner(0)
+        self.machine.hover_at(x0 + 100, y0 + 5)
+        tips = wait_for("a hover tip", lambda: set(self._program_windows()) - before)
+        self.assertEqual(len(tips), 1)
+
+    def _program_windows(self):
+        found = self.x.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.machine.process.pid),
+                            ""], check=False)
+        return [int(w) for w in found.stdout.split()]
+
+
+if __name__ == "__main__":
+    xsession.main()

@@ -1,0 +1,370 @@
+"""A real X server with one machine program on it, driven the way an operator drives it.
+
+Each test class gets its own Xvfb on a display the server picks itself (so tests run in parallel), and
+each test its own program, started with no arguments. Keys go in through XTEST with xdotool, buttons are
+pressed by clicking at their designed places, the clipboard is read by xclip from outside the program,
+and the panel is read back from screenshots. Every child process dies with the test process, even when
+ctest kills it, so no Xvfb is ever left behind.
+"""
+
+import ctypes
+import os
+import re
+import shutil
+import signal
+import socket
+import struct
+import subprocess
+import tempfile
+import time
+import unittest
+
+from panel_layout import MODELS, Model, Rect
+
+PANEL_GREY = (192, 192, 192)
+RED = (255, 0, 0)
+YELLOW = (255, 255, 0)
+WHITE = (255, 255, 255)
+
+_PR_SET_PDEATHSIG = 1
+_libc = ctypes.CDLL(None, use_errno=True)
+
+
+def _die_with_parent():
+    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+def wait_for(what, condition, timeout=10.0, interval=0.02):
+    """Polls until condition() gives a true value and returns it; a bounded wait, never a fixed sleep."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TimeoutError(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(interval)
+
+
+class XServer:
+    """Xvfb at 96 dots per inch, so one pixel is 15 twips, optionally with a window manager on it."""
+
+    def __init__(self, window_manager=False):
+        self.window_manager = window_manager
+        self.home = tempfile.mkdtemp(prefix="rovanta-x11-")
+        self.processes = []
+        self.display = None
+
+    def start(self):
+        read_end, write_end = os.pipe()
+        server = self._popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1920x1080x24",
+                              "-dpi", "96", "-nolisten", "tcp", "-noreset"], "Xvfb", pass_fds=[write_end])
+        os.close(write_end)
+        with os.fdopen(read_end) as announced:
+            number = announced.readline().strip()
+        if not number:
+            raise RuntimeError(f"Xvfb did not start (exit code {server.poll()})")
+        self.display = f":{number}"
+        self.number = int(number)
+        if self.window_manager:
+            self._start_window_manager()
+        return self
+
+    def _start_window_manager(self):
+        self.spawn(["openbox", "--sm-disable"], log="openbox")
+        wait_for("the window manager", lambda: "window id #" in self.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout)
+
+    def env(self):
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("QT_", "XDG_", "WAYLAND_")) and k not in ("DISPLAY", "XAUTHORITY")}
+        runtime = os.path.join(self.home, "runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", HOME=self.home, XDG_RUNTIME_DIR=runtime,
+                   XDG_CONFIG_HOME=os.path.join(self.home, "config"),
+                   XDG_CACHE_HOME=os.path.join(self.home, "cache"))
+        return env
+
+    def _log(self, name):
+        """A log file for a child's stderr; the child holds its own copy of the descriptor."""
+        return os.open(os.path.join(self.home, f"{name}.log"), os.O_WRONLY | os.O_CREAT | os.O_APPEND)
+
+    def _popen(self, argv, log, **kwargs):
+        log_fd = self._log(log)
+        try:
+            process = subprocess.Popen(argv, stdout=subprocess.DEVNULL, stderr=log_fd,
+                                       preexec_fn=_die_with_parent, **kwargs)
+        finally:
+            os.close(log_fd)
+        self.processes.append(process)
+        return process
+
+    def log_text(self, name):
+        try:
+            with open(os.path.join(self.home, f"{name}.log"), errors="replace") as log:
+                return log.read()
+        except OSError:
+            return ""
+
+    def spawn(self, argv, log=None, **kwargs):
+        return self._popen(argv, log or os.path.basename(argv[0]), env=self.env(), **kwargs)
+
+    def run(self, argv, check=True, timeout=10, input=None):
+        return subprocess.run(argv, env=self.env(), capture_output=True, text=True, check=check,
+                              timeout=timeout, input=input)
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+    def send_delete_window(self, window):
+        """Asks a window to close as a window manager's close box does: a WM_DELETE_WINDOW message.
+
+        xdotool can only destroy a window, which no program sees as a close request, so this speaks
+        the few requests it needs of the X protocol itself."""
+        with socket.socket(socket.AF_UNIX) as x:
+            x.settimeout(10)
+            x.connect(f"/tmp/.X11-unix/X{self.number}")
+
+            def receive(size):
+                data = b""
+                while len(data) < size:
+                    chunk = x.recv(size - len(data))
+                    if not chunk:
+                        raise ConnectionError("X server closed the connection")
+                    data += chunk
+                return data
+
+            x.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
+            head = receive(8)
+            receive(struct.unpack_from("<H", head, 6)[0] * 4)
+            if head[0] != 1:
+                raise ConnectionError("X server refused the connection")
+
+            def reply():
+                data = receive(32)
+                if data[0] == 0:
+                    raise OSError(f"X error {data[1]}")
+                return data
+
+            def intern(name):
+                encoded = name.encode()
+                padding = b"\0" * (-len(encoded) % 4)
+                x.sendall(struct.pack("<BBHHxx", 16, 0, 2 + (len(encoded) + len(padding)) // 4,
+                                      len(encoded)) + encoded + padding)
+                return struct.unpack_from("<I", reply(), 8)[0]
+
+            protocols, delete = intern("WM_PROTOCOLS"), intern("WM_DELETE_WINDOW")
+            message = struct.pack("<BBHII5I", 33, 32, 0, window, protocols, delete, 0, 0, 0, 0)
+            x.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + message)
+            x.sendall(struct.pack("<BxH", 43, 1))  # GetInputFocus: its reply shows the message went out
+            reply()
+
+
+class Screenshot:
+    def __init__(self, ppm: bytes):
+        fields = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", ppm)
+        if not fields or int(fields.group(3)) != 255:
+            raise ValueError("not an 8-bit PPM picture")
+        self.width, self.height = int(fields.group(1)), int(fields.group(2))
+        self.data = ppm[fields.end():]
+
+    def pixel(self, x, y):
+        offset = 3 * (y * self.width + x)
+        return tuple(self.data[offset:offset + 3])
+
+    def colours(self, box):
+        x0, y0, x1, y1 = box
+        return {self.pixel(x, y) for y in range(y0, y1) for x in range(x0, x1)}
+
+    def background(self, rect: Rect):
+        """The colour of a cell's face, read in its top corners where the centred text never reaches."""
+        x0, y0, x1, _ = rect.inner(3)
+        corners = {self.pixel(x, y) for y in (y0, y0 + 1) for x in (x0, x0 + 1, x1 - 2, x1 - 1)}
+        return corners.pop() if len(corners) == 1 else None
+
+
+class Machine:
+    """One running machine program and its window."""
+
+    _sync_count = 0
+
+    def __init__(self, xserver: XServer, program: str, model: Model):
+        self.x = xserver
+        self.program = program
+        self.model = model
+        self.process = None
+        self.window = None
+        self._clipboard_servers = []
+
+    def start(self):
+        self.process = self.x.spawn([self.program], log="program")
+        title = "^" + re.escape(self.model.title) + "$"
+        self.window = int(wait_for(f"the window titled {self.model.title!r}",
+                                   lambda: self._search(title) or self._check_alive()).split()[0])
+        self.focus()
+        return self
+
+    def _search(self, title_regex):
+        found = self.x.run(["xdotool", "search", "--onlyvisible", "--name", title_regex], check=False)
+        return found.stdout.strip()
+
+    def _check_alive(self):
+        if self.process.poll() is not None:
+            raise RuntimeError(f"{self.program} ended with {self.process.returncode}:\n"
+                               + self.x.log_text("program"))
+        return None
+
+    def windows_titled(self, title):
+        return [int(w) for w in self._search("^" + re.escape(title) + "$").split()]
+
+    def focus(self, window=None):
+        window = window or self.window
+        if self.x.window_manager:
+            self.x.run(["xdotool", "windowactivate", "--sync", str(window)], timeout=10)
+        else:
+            self.x.run(["xdotool", "windowfocus", "--sync", str(window)], timeout=10)
+
+    def geometry(self, window=None):
+        """The client area's absolute left, top, width and height in pixels."""
+        info = self.x.run(["xwininfo", "-id", str(window or self.window)]).stdout
+        value = {key: int(re.search(rf"{key}:\s+(-?\d+)", info).group(1))
+                 for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")}
+        return (value["Absolute upper-left X"], value["Absolute upper-left Y"], value["Width"],
+                value["Height"])
+
+    def property(self, name):
+        return self.x.run(["xprop", "-id", str(self.window), name]).stdout
+
+    # --- operator actions --------------------------------------------------------------------
+
+    def click(self, name, double=False):
+        self.click_at(*self.model.rect(name).centre(), double=double)
+
+    def click_at(self, x, y, double=False):
+        clicks = ["--repeat", "2", "--delay", "40"] if double else []
+        self.x.run(["xdotool", *self._move(x, y), "click", *clicks, "1"])
+
+    def hover_at(self, x, y):
+        self.x.run(["xdotool", *self._move(x, y)])
+
+    def _move(self, x, y):
+        left, top, _, _ = self.geometry()
+        return ["mousemove", str(left + x), str(top + y)]
+
+    def type(self, text):
+        self.x.run(["xdotool", "type", "--delay", "15", text], timeout=30)
+
+    def key(self, *keys):
+        self.x.run(["xdotool", "key", "--delay", "15", *keys])
+
+    def paste(self, text):
+        """Puts text on the clipboard from another program, clicks into Text2 and pastes it there."""
+        self.set_clipboard(text)
+        self.focus_message()
+        self.key("shift+Insert")
+
+    # --- reading the machine from outside ----------------------------------------------------
+
+    def read_selection(self, selection="clipboard"):
+        result = subprocess.run(["xclip", "-o", "-selection", selection], env=self.x.env(),
+                                capture_output=True, timeout=10)
+        return result.stdout.decode() if result.returncode == 0 else None
+
+    def set_clipboard(self, text, selection="clipboard"):
+        server = self.x.spawn(["xclip", "-quiet", "-i", "-selection", selection], stdin=subprocess.PIPE)
+        server.stdin.write(text.encode())
+        server.stdin.close()
+        wait_for(f"the {selection} to hold {text!r}", lambda: self.read_selection(selection) == text)
+
+    def _sentinel(self):
+        Machine._sync_count += 1
+        return f"sync-{os.getpid()}-{Machine._sync_count}"
+
+    def output(self):
+        """Presses Copy To ClipBoard and returns what it put on the clipboard (the whole of Text3).
+        The button keeps the focus, as it does for an operator.
+
+        The clipboard first holds a text the machine never writes, so the copy is seen to have
+        happened; every key and click sent before has then been handled too."""
+        sentinel = self._sentinel()
+        self.set_clipboard(sentinel)
+        self.click("Command10")
+        return wait_for("Copy To ClipBoard", lambda: self.changed("clipboard", sentinel))[0]
+
+    def changed(self, selection, sentinel):
+        text = self.read_selection(selection)
+        return None if text in (None, sentinel) else [text]
+
+    def message(self):
+        """Reads Text2: a double click selects its one word, and X hands a selection to PRIMARY.
+
+        Like output(), it leaves the focus on Copy To ClipBoard."""
+        sentinel = self._sentinel()
+        self.set_clipboard(sentinel, "primary")
+        x0, y0, _, y1 = self.model.rect("Text2").inner(0)
+        self.click_at(x0 + 12, (y0 + y1) // 2, double=True)
+        self.output()  # every event before it has been handled
+        text = self.read_selection("primary")
+        return "" if text == sentinel else text
+
+    def focus_message(self):
+        """Clicks into Text2 at its right end, so the caret stands after the last letter."""
+        _, y0, x1, y1 = self.model.rect("Text2").inner(0)
+        self.click_at(x1 - 4, (y0 + y1) // 2)
+
+    def screenshot(self):
+        ppm = subprocess.run(["import", "-window", str(self.window), "-depth", "8", "ppm:-"],
+                             env=self.x.env(), capture_output=True, check=True, timeout=20).stdout
+        return Screenshot(ppm)
+
+    # --- the end -----------------------------------------------------------------------------
+
+    def close(self):
+        if self.x.window_manager:
+            self.focus()
+            self.key("alt+F4")
+        else:
+            self.x.send_delete_window(self.window)
+
+    def wait_exit(self, timeout):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+class MachineTest(unittest.TestCase):
+    """Base of the real-X tests: one X server per class, a freshly started program per test."""
+
+    window_manager = False
+    program = None
+    model = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.x = XServer(cls.window_manager).start()
+        cls.addClassCleanup(cls.x.stop)
+
+    def setUp(self):
+        self.machine = Machine(self.x, self.program, self.model)
+        self.addCleanup(self.machine.stop)
+        self.machine.start()
+
+
+def main():
+    """Runs a test file as `<file> <program> v5|v4 [unittest arguments]`."""
+    import sys
+    if len(sys.argv) < 3 or sys.argv[2] not in MODELS:
+        sys.exit(f"usage: {sys.argv[0]} PROGRAM v5|v4 [unittest options]")
+    MachineTest.program = os.path.abspath(sys.argv[1])
+    MachineTest.model = MODELS[sys.argv[2]]
+    unittest.main(argv=[sys.argv[0], "-v", *sys.argv[3:]])
