@@ -1,0 +1,13 @@
+#include "form1.h"
+#include "panel_settings.h"
+#include "settings.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    rovanta::Form1 form(rovanta::v4::modelSettings(), rovanta::v4::kPanelSettings, rovanta::localToday);
+    form.show();
+    return application.exec();
+}

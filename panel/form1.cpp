@@ -1,0 +1,534 @@
+#include "form1.h"
+
+#include "closing.h"
+#include "message_input.h"
+#include "panel_icon.h"
+
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include <limits>
+#include <utility>
+
+namespace rovanta {
+
+namespace {
+
+const QColor kPanelGrey(192, 192, 192);
+
+QString text(std::string_view latin)
+{
+    return QString::fromLatin1(latin.data(), static_cast<qsizetype>(latin.size()));
+}
+
+std::u16string_view textView(const QString& text)
+{
+    return {QStringView(text).utf16(), static_cast<std::size_t>(text.size())};
+}
+
+QFont cellFont()
+{
+    return QFont(QStringLiteral("Arial"), 12, QFont::Bold);
+}
+
+QFont dateFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSizeF(9.75);
+    font.setBold(true);
+    return font;
+}
+
+QColor colourOf(CellColour colour)
+{
+    const std::uint32_t number = colourNumber(colour); // blue-green-red byte order
+    return QColor(static_cast<int>(number & 0xff), static_cast<int>(number >> 8 & 0xff),
+                  static_cast<int>(number >> 16 & 0xff));
+}
+
+// A palette that sets one role and leaves the others to the parent.
+QPalette withColour(QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette palette;
+    palette.setColor(role, colour);
+    return palette;
+}
+
+// The cells' palettes: Standard leaves the cell to the system's own Base colour; the others set it.
+QPalette cellPalette(CellColour colour)
+{
+    return colour == CellColour::Standard ? QPalette() : withColour(QPalette::Base, colourOf(colour));
+}
+
+// Qt's default style draws buttons with a gradient of its own; the classic style draws a flat face in the
+// button's colour, which start-up paints panel grey, and narrow date boxes whose two digits still show.
+// One instance serves every window of the process.
+QStyle* classicStyle()
+{
+    static QStyle* const style = [] {
+        QStyle* flat = QStyleFactory::create(QStringLiteral("Windows"));
+        if (flat)
+            flat->setParent(QCoreApplication::instance());
+        return flat;
+    }();
+    return style;
+}
+
+// A push button whose caption wraps onto a second line where it does not fit on one, as "Copy To
+// ClipBoard" must on its narrow button.
+class PanelButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        if (caption.isEmpty())
+            return;
+        QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        if (isDown())
+            area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+        painter.setFont(fittingFont(caption, area));
+        painter.drawItemText(area, kCaptionFlags, palette(), isEnabled(), caption, QPalette::ButtonText);
+    }
+
+private:
+    static constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextWordWrap;
+
+    // The button's own font, a little smaller where a word would not fit the button otherwise.
+    QFont fittingFont(const QString& caption, const QRect& area) const
+    {
+        QFont font = this->font();
+        constexpr qreal kSmallest = 6.0;
+        while (font.pointSizeF() > kSmallest) {
+            const QRect needed = QFontMetrics(font).boundingRect(area, kCaptionFlags, caption);
+            if (needed.width() <= area.width() && needed.height() <= area.height())
+                break;
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        }
+        return font;
+    }
+};
+
+QString cellName(int row, int cell)
+{
+    return QStringLiteral("Label%1_%2").arg(row).arg(cell);
+}
+
+constexpr std::array<const char*, 15> kCommandCaptions{
+    "",      "Reset", "",      "",     "", "", "", "", "Set By Date", "Encrypt", "Copy To ClipBoard",
+    "Key 1", "Key 2", "Key 3", "Key 4"};
+
+} // namespace
+
+Form1::Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock, QWidget* parent)
+    : QWidget(parent), m_machine(model), m_panel(panel), m_clock(std::move(clock))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(text(model.title));
+    setWindowIcon(panelIcon());
+    setFixedSize(pixels(kClientWidth), pixels(m_panel.clientHeight));
+
+    m_shownRowRevision.fill(std::numeric_limits<std::uint64_t>::max());
+    buildCaptionLines();
+    buildRows();
+    buildWindows();
+    buildButtons();
+    buildTextBoxes();
+    buildDateBoxes();
+    setKeyboardOrder();
+    showMachine();
+
+    startUp();
+}
+
+Form1::~Form1() = default;
+
+template <typename Widget> Widget* Form1::placed(Widget* widget, const QString& name, const Place& place)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height));
+    return widget;
+}
+
+void Form1::buildCaptionLines()
+{
+    m_label11 = placed(new QLabel(QStringLiteral("Label11"), this), QStringLiteral("Label11"),
+                       placeOf("Label11", m_panel));
+    m_label11->setAlignment(Qt::AlignCenter);
+    m_label12 = placed(new QLabel(this), QStringLiteral("Label12"), placeOf("Label12", m_panel));
+    m_label12->setToolTip(tr("Rovanta wheel-cipher machine: set the keys and windows, then type or Encrypt"));
+}
+
+void Form1::buildRows()
+{
+    const QFont font = cellFont();
+    for (int row = 1; row <= kRows; ++row) {
+        for (int cell = 1; cell <= kCells; ++cell) {
+            QLabel* label = placed(new QLabel(this), cellName(row, cell), cellPlace(row, cell));
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label->setAlignment(Qt::AlignCenter);
+            label->setFont(font);
+            label->setBackgroundRole(QPalette::Base);
+            label->setForegroundRole(QPalette::Text);
+            label->setAutoFillBackground(true);
+            m_cells[row][cell] = label;
+        }
+    }
+}
+
+void Form1::buildWindows()
+{
+    const QFont font = cellFont();
+    for (int window = 1; window <= kWindows; ++window) {
+        QLabel* label =
+            placed(new QLabel(this), QStringLiteral("Labelw_%1").arg(window), windowPlace(window));
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(font);
+        label->setBackgroundRole(QPalette::Base);
+        label->setForegroundRole(QPalette::Text);
+        label->setAutoFillBackground(true);
+        m_windows[window] = label;
+    }
+}
+
+void Form1::buildButtons()
+{
+    auto* selectors = new QButtonGroup(this);
+    auto* windowButtons = new QButtonGroup(this);
+    for (int command = 1; command < static_cast<int>(m_commands.size()); ++command) {
+        if (command == 8 && !m_machine.settings().hasSettingByDate)
+            continue;
+        const QString name = QStringLiteral("Command%1").arg(command);
+        auto* button = placed(new PanelButton(QString::fromLatin1(kCommandCaptions[command]), this), name,
+                              placeOf(name.toStdString(), m_panel));
+        button->setAutoDefault(false);
+        if (QStyle* classic = classicStyle())
+            button->setStyle(classic);
+        m_commands[command] = button;
+        if (command >= 2 && command <= 7)
+            windowButtons->addButton(button, command);
+        if (command >= 11)
+            selectors->addButton(button, command - 10);
+    }
+    connect(selectors, &QButtonGroup::idClicked, this, &Form1::selectorPressed);
+    connect(windowButtons, &QButtonGroup::idClicked, this, &Form1::windowButtonPressed);
+    connect(m_commands[1], &QPushButton::clicked, this, &Form1::resetPressed);
+    connect(m_commands[9], &QPushButton::clicked, this, &Form1::encryptPressed);
+    connect(m_commands[10], &QPushButton::clicked, this, &Form1::copyPressed);
+    if (m_commands[8])
+        connect(m_commands[8], &QPushButton::clicked, this, &Form1::setByDatePressed);
+}
+
+void Form1::buildTextBoxes()
+{
+    // Qt cuts a box's text at 32767 characters unless told otherwise; a message or output of any length
+    // keeps every letter.
+    constexpr int kUnlimited = std::numeric_limits<int>::max();
+    m_text3 = placed(new QLineEdit(this), QStringLiteral("Text3"), placeOf("Text3", m_panel));
+    m_text2 = placed(new MessageInput([this](char32_t character) { return m_machine.type(character); }, this),
+                     QStringLiteral("Text2"), placeOf("Text2", m_panel));
+    for (QLineEdit* box : {static_cast<QLineEdit*>(m_text2), m_text3}) {
+        box->setMaxLength(kUnlimited);
+        box->setFont(cellFont());
+    }
+    connect(m_text2, &MessageInput::typed, this, &Form1::showMachine);
+    connect(m_text2, &QLineEdit::textEdited, this, &Form1::messageEdited);
+    connect(m_text3, &QLineEdit::textEdited, this, &Form1::outputEdited);
+}
+
+void Form1::buildDateBoxes()
+{
+    if (!m_machine.settings().hasSettingByDate)
+        return;
+    const QFont font = dateFont();
+    for (auto [box, name] : {std::pair{&m_comboDay, "ComboDay"}, std::pair{&m_comboMonth, "ComboMonth"},
+                             std::pair{&m_comboYear, "ComboYear"}}) {
+        auto* combo = placed(new QComboBox(this), QString::fromLatin1(name), placeOf(name, m_panel));
+        combo->setEditable(true);
+        // The operator's typed text is read as it stands: no completion that turns "1" into "10", and
+        // no typed text added to the list.
+        combo->setCompleter(nullptr);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setFont(font);
+        if (QStyle* classic = classicStyle())
+            combo->setStyle(classic);
+        *box = combo;
+    }
+}
+
+void Form1::setKeyboardOrder()
+{
+    std::vector<QWidget*> order{m_text2,        m_commands[10], m_commands[9],  m_commands[7],
+                                m_commands[6],  m_commands[5],  m_commands[4],  m_commands[3],
+                                m_commands[2],  m_text3,        m_commands[11], m_commands[12],
+                                m_commands[13], m_commands[14], m_commands[1]};
+    if (m_machine.settings().hasSettingByDate)
+        order.insert(order.end(), {m_comboMonth, m_comboDay, m_comboYear, m_commands[8]});
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form1::startUp()
+{
+    paintPanelGrey();
+    m_label11->setText(text(m_machine.settings().titleLine));
+    m_machine.startUp();
+    if (m_machine.settings().hasSettingByDate)
+        setup();
+    showMachine();
+    // Text2 leads the keyboard order, so the window opens with the focus in it.
+    m_text2->setFocus();
+}
+
+void Form1::paintPanelGrey()
+{
+    setPalette(withColour(QPalette::Window, kPanelGrey));
+    setAutoFillBackground(true);
+    for (QLabel* caption : {m_label11, m_label12}) {
+        caption->setPalette(withColour(QPalette::Window, kPanelGrey));
+        caption->setAutoFillBackground(true);
+    }
+    for (QPushButton* button : m_commands) {
+        if (button)
+            button->setPalette(withColour(QPalette::Button, kPanelGrey));
+    }
+}
+
+namespace {
+
+// Filling an empty list makes its first item current, so the text of the day is set after the list.
+void fillDateBox(QComboBox& box, const std::vector<std::string>& items, const std::string& current)
+{
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& item : items)
+        list.append(QString::fromStdString(item));
+    box.addItems(list);
+    const QString text = QString::fromStdString(current);
+    const int index = box.findText(text);
+    if (index >= 0)
+        box.setCurrentIndex(index);
+    else
+        box.setEditText(text);
+}
+
+} // namespace
+
+void Form1::setup()
+{
+    const DateBoxes boxes = rovanta::setup(m_clock());
+    fillDateBox(*m_comboMonth, boxes.monthItems, boxes.monthText);
+    fillDateBox(*m_comboYear, boxes.yearItems, boxes.yearText);
+    fillDateBox(*m_comboDay, boxes.dayItems, boxes.dayText);
+}
+
+void Form1::resetPressed()
+{
+    m_machine.reset();
+    showMachine();
+    m_text2->setFocus();
+}
+
+void Form1::windowButtonPressed(int command)
+{
+    m_machine.pressWindowButton(static_cast<WindowButton>(command));
+    showMachine();
+}
+
+void Form1::setByDatePressed()
+{
+    m_machine.setByDate(textView(m_comboDay->currentText()), textView(m_comboMonth->currentText()),
+                        textView(m_comboYear->currentText()));
+    showMachine();
+    m_text2->setFocus();
+}
+
+void Form1::encryptPressed()
+{
+    const QString message = m_text2->text();
+    const Encrypted result = m_machine.encrypt(textView(message));
+    if (result.outcome == EncryptOutcome::Rejected) {
+        // The warning stands over the cleaned message; the box is emptied once it is closed.
+        m_text2->setText(QString::fromStdU16String(result.cleaned));
+        warnCapitalsOnly();
+    }
+    showMachine();
+}
+
+void Form1::warnCapitalsOnly()
+{
+    QString warning = QString::fromStdU16String(std::u16string(kCapitalsOnlyText));
+    warning.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::Warning, QString::fromStdU16String(std::u16string(kCapitalsOnlyTitle)),
+                    warning, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void Form1::copyPressed()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(m_text3->text());
+}
+
+void Form1::selectorPressed(int selector)
+{
+    m_machine.pressSelector(selector);
+    showMachine();
+}
+
+void Form1::messageEdited(const QString& text)
+{
+    m_machine.editMessage(text.toStdU16String());
+    m_shownMessageRevision = m_machine.state().messageRevision();
+}
+
+void Form1::outputEdited(const QString& text)
+{
+    if (m_appendingOutput)
+        return;
+    m_machine.editOutput(text.toStdU16String());
+    m_shownOutputRevision = m_machine.state().outputRevision();
+    m_shownOutputLength = static_cast<std::size_t>(text.size());
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // The fixed size would make every resize a no-op; the movement shrinks the window to a pixel at least.
+    setMinimumSize(1, 1);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    FrameGeometry frame(*this);
+    closingMovement(frame);
+    // The program ends the usual way once its one window is closed, so a clipboard manager can still
+    // take over the copied output.
+    event->accept();
+}
+
+void Form1::showMachine()
+{
+    showRows();
+    showColours();
+    showWindows();
+    showSelectors();
+    showMessage();
+    showOutput();
+}
+
+void Form1::showRows()
+{
+    const MachineState& state = m_machine.state();
+    for (int row = 1; row <= kRows; ++row) {
+        if (state.rowRevision(row) == m_shownRowRevision[row])
+            continue;
+        m_shownRowRevision[row] = state.rowRevision(row);
+        for (int cell = 1; cell <= kCells; ++cell) {
+            m_cells[row][cell]->setText(text(state.cellText(row, cell)));
+            ++m_cellWrites.texts;
+        }
+    }
+}
+
+void Form1::showColours()
+{
+    // Every cell outside the lit list has the base colour, so only the cells lit before and after this
+    // event can have changed, unless the base colour itself did (once, at the first clearing).
+    const MachineState& state = m_machine.state();
+    if (state.baseColour() != m_shownBase) {
+        m_shownBase = state.baseColour();
+        for (int row = 1; row <= kRows; ++row) {
+            for (int cell = 1; cell <= kCells; ++cell)
+                paintCell(row, cell, state.cellColour(row, cell));
+        }
+    } else {
+        for (const CellRef ref : m_shownLit)
+            paintCell(ref.row, ref.cell, state.cellColour(ref.row, ref.cell));
+        for (const CellRef ref : state.litCells())
+            paintCell(ref.row, ref.cell, state.cellColour(ref.row, ref.cell));
+    }
+    m_shownLit.assign(state.litCells().begin(), state.litCells().end());
+}
+
+void Form1::paintCell(int row, int cell, CellColour colour)
+{
+    if (m_shownColour[row][cell] == colour)
+        return;
+    m_shownColour[row][cell] = colour;
+    static const std::array<QPalette, 4> palettes{
+        cellPalette(CellColour::Standard), cellPalette(CellColour::White), cellPalette(CellColour::Red),
+        cellPalette(CellColour::Yellow)};
+    m_cells[row][cell]->setPalette(palettes[static_cast<std::size_t>(colour)]);
+    ++m_cellWrites.colours;
+}
+
+void Form1::showWindows()
+{
+    const MachineState& state = m_machine.state();
+    for (int window = 1; window <= kWindows; ++window) {
+        if (state.window(window) == m_shownWindow[window])
+            continue;
+        m_shownWindow[window] = state.window(window);
+        m_windows[window]->setText(text(state.windowText(window)));
+    }
+}
+
+void Form1::showSelectors()
+{
+    const MachineState& state = m_machine.state();
+    for (int selector = 1; selector <= kSelectors; ++selector) {
+        const std::string& caption = state.selectorCaption(selector);
+        if (caption == m_shownCaption[selector])
+            continue;
+        m_shownCaption[selector] = caption;
+        m_commands[10 + selector]->setText(QString::fromStdString(caption));
+    }
+}
+
+void Form1::showMessage()
+{
+    const MachineState& state = m_machine.state();
+    if (state.messageRevision() == m_shownMessageRevision)
+        return;
+    m_shownMessageRevision = state.messageRevision();
+    m_text2->setText(QString::fromStdU16String(state.message()));
+}
+
+void Form1::showOutput()
+{
+    // Between revisions the output only grows at its end: the new letters are appended once per event,
+    // never the whole text rewritten per letter.
+    const MachineState& state = m_machine.state();
+    const std::u16string& output = state.output();
+    if (state.outputRevision() != m_shownOutputRevision) {
+        m_shownOutputRevision = state.outputRevision();
+        m_text3->setText(QString::fromStdU16String(output));
+    } else if (output.size() > m_shownOutputLength) {
+        const std::u16string_view tail = std::u16string_view(output).substr(m_shownOutputLength);
+        m_appendingOutput = true;
+        m_text3->end(false);
+        m_text3->insert(QString::fromUtf16(tail.data(), static_cast<qsizetype>(tail.size())));
+        m_appendingOutput = false;
+    }
+    m_shownOutputLength = output.size();
+}
+
+} // namespace rovanta

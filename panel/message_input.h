@@ -1,0 +1,46 @@
+#pragma once
+
+#include "message_entry.h"
+
+#include <QLineEdit>
+
+#include <functional>
+
+namespace rovanta {
+
+// The message box Text2 with live typing. Every character the operator types, or an input method commits,
+// goes to the machine one by one before the box sees it: a letter is enciphered and the box inserts its
+// capital; anything else, control characters included, acts as Backspace. Keys that give no character
+// (arrows, Delete, Home, End, Shift+Insert) work the box as usual, so pasting by Shift+Insert or the
+// context menu still works and Encrypt enciphers what was pasted.
+class MessageInput final : public QLineEdit {
+    Q_OBJECT
+
+public:
+    using TypeCharacter = std::function<Typed(char32_t)>;
+
+    MessageInput(TypeCharacter typeCharacter, QWidget* parent);
+
+signals:
+    // One key or one input-method commit has been handled to its end.
+    void typed();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void typeCharacters(const QString& characters);
+
+    TypeCharacter m_typeCharacter;
+};
+
+// The characters a key gives the box, as a keyboard delivers them to a text box: Ctrl with a letter is
+// that letter's control character (Ctrl+A is 1, Ctrl+V is 22), whatever the platform put into the event's
+// text. Empty for a key that gives no character, Delete included.
+QString characterInput(const QKeyEvent& event);
+
+} // namespace rovanta
