@@ -115,6 +115,34 @@ Panel panelOf(const rovanta::MachineState& state)
     return panel;
 }
 
+std::string differences(const Panel& actual, const Panel& expected)
+{
+    std::ostringstream out;
+    int found = 0;
+    const auto differ = [&](auto&& what, const auto& actualValue, const auto& expectedValue) {
+        if (actualValue == expectedValue || ++found > 8)
+            return;
+        out << what() << ": \"" << actualValue << "\", expected \"" << expectedValue << "\"\n";
+    };
+    for (std::size_t i = 1; i < actual.texts.size(); ++i) {
+        const auto where = [&] {
+            return "Label" + std::to_string((i - 1) / 26 + 1) + "(" + std::to_string((i - 1) % 26 + 1) + ")";
+        };
+        differ([&] { return where() + " text"; }, actual.texts[i], expected.texts[i]);
+        differ([&] { return where() + " colour"; }, actual.colours[i], expected.colours[i]);
+    }
+    for (std::size_t i = 1; i < actual.windows.size(); ++i)
+        differ([&] { return "window " + std::to_string(i); }, actual.windows[i], expected.windows[i]);
+    for (std::size_t i = 1; i < actual.captions.size(); ++i)
+        differ([&] { return "caption " + std::to_string(i); }, actual.captions[i], expected.captions[i]);
+    differ([] { return "letternum"; }, ascii(actual.letternum), ascii(expected.letternum));
+    if (actual.letternum != expected.letternum && ascii(actual.letternum) == ascii(expected.letternum))
+        out << "letternum differs outside ASCII\n";
+    differ([] { return "message"; }, ascii(actual.message), ascii(expected.message));
+    differ([] { return "output"; }, ascii(actual.output), ascii(expected.output));
+    return out.str();
+}
+
 void setWindows(rovanta::Machine& machine, int w1, int w2, int w3)
 {
     using rovanta::WindowButton;

@@ -28,8 +28,8 @@ std::string differences(const rovanta::MachineState& model, const oracle::TextMa
 
 // Everything the panel shows, for "nothing changed" checks.
 struct Panel {
-    std::array<std::string, 261> texts;
-    std::array<std::uint32_t, 261> colours;
+    std::array<std::string, 261> texts{}; // (row - 1) * 26 + cell; index 0 unused
+    std::array<std::uint32_t, 261> colours{};
     std::array<std::string, 4> windows;
     std::array<std::string, 5> captions;
     std::u16string letternum;
@@ -38,6 +38,8 @@ struct Panel {
     friend bool operator==(const Panel&, const Panel&) = default;
 };
 Panel panelOf(const rovanta::MachineState& state);
+// The first differences between two panels, one per line; empty when they are the same.
+std::string differences(const Panel& actual, const Panel& expected);
 
 // The windows set with the window buttons, as an operator would.
 void setWindows(rovanta::Machine& machine, int w1, int w2, int w3);

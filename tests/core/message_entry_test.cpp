@@ -1,0 +1,265 @@
+// Letters reach the machine by typing or by Encrypt: what is upper-cased, what is refused, and what a
+// refused message leaves behind.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using coretest::Panel;
+using coretest::panelOf;
+using rovanta::EncryptOutcome;
+using rovanta::Machine;
+using rovanta::TypedKey;
+
+enum class Model { V5, V4 };
+
+Machine started(Model model)
+{
+    return model == Model::V5 ? coretest::startedV5() : coretest::startedV4();
+}
+
+std::string nameOf(Model model)
+{
+    return model == Model::V5 ? "v5" : "v4";
+}
+
+void PrintTo(Model model, std::ostream* out)
+{
+    *out << nameOf(model);
+}
+
+bool allCapitals(std::u16string_view text)
+{
+    return text.find_first_not_of(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::u16string_view::npos;
+}
+
+// --- Encrypt ---------------------------------------------------------------------------------------------
+
+struct EncryptCase {
+    const char* name;
+    std::u16string message;
+    EncryptOutcome outcome;
+    std::u16string cleaned;   // upper case, no spaces
+    std::u16string letternum; // the refused character; unused when enciphered
+};
+
+void PrintTo(const EncryptCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const std::u16string kLoneSurrogate{u'A', char16_t{0xD800}, u'B'};
+
+const EncryptCase kEncryptCases[] = {
+    {"hello_world", u"hello world", EncryptOutcome::Enciphered, u"HELLOWORLD", {}},
+    {"lower_case", u"qwerty", EncryptOutcome::Enciphered, u"QWERTY", {}},
+    {"spaces_everywhere", u"  a B  c ", EncryptOutcome::Enciphered, u"ABC", {}},
+    {"empty", u"", EncryptOutcome::Enciphered, u"", {}},
+    {"spaces_only", u"    ", EncryptOutcome::Enciphered, u"", {}},
+    {"dotless_i_and_long_s", u"\u0131\u017F", EncryptOutcome::Enciphered, u"IS", {}},
+    {"digit_after_capitals", u"AB1", EncryptOutcome::Rejected, u"AB1", u"1"},
+    {"digit_first", u"1ab", EncryptOutcome::Rejected, u"1AB", u"1"},
+    {"first_of_two_bad", u"a-b?", EncryptOutcome::Rejected, u"A-B?", u"-"},
+    {"sharp_s_stays_itself", u"straße", EncryptOutcome::Rejected, u"STRAßE", u"ß"},
+    {"tab_is_not_a_space", u"a\tb", EncryptOutcome::Rejected, u"A\tB", u"\t"},
+    {"umlaut_upper_cased_then_refused", u"zä", EncryptOutcome::Rejected, u"ZÄ", u"Ä"},
+    {"at_sign_below_A", u"@", EncryptOutcome::Rejected, u"@", u"@"},
+    {"bracket_above_Z", u"Z[", EncryptOutcome::Rejected, u"Z[", u"["},
+    {"backquote_before_a", u"`", EncryptOutcome::Rejected, u"`", u"`"},
+    {"brace_after_z", u"z{", EncryptOutcome::Rejected, u"Z{", u"{"},
+    {"fullwidth_letter", u"\uFF41", EncryptOutcome::Rejected, u"\uFF21", u"\uFF21"},
+    {"surrogate_pair_upper_cased", u"a\U00010428b", EncryptOutcome::Rejected, u"A\U00010400B", u"\U00010400"},
+    {"surrogate_pair_without_case", u"\U0001D400", EncryptOutcome::Rejected, u"\U0001D400", u"\U0001D400"},
+    {"lone_surrogate", kLoneSurrogate, EncryptOutcome::Rejected, kLoneSurrogate,
+     std::u16string(1, char16_t{0xD800})},
+};
+
+class Encrypt : public ::testing::TestWithParam<std::tuple<Model, EncryptCase>> {};
+
+TEST_P(Encrypt, cleansChecksAndEnciphers)
+{
+    const auto& [model, row] = GetParam();
+    Machine machine = started(model);
+    machine.encrypt(u"KEEP"); // leave a lit path, output and windows that a refusal must not touch
+    const Panel before = panelOf(machine.state());
+
+    const rovanta::Encrypted result = machine.encrypt(row.message);
+
+    ASSERT_EQ(result.outcome, row.outcome);
+    const rovanta::MachineState& state = machine.state();
+    Panel expected = before;
+    if (row.outcome == EncryptOutcome::Rejected) {
+        EXPECT_EQ(result.cleaned, row.cleaned);
+        EXPECT_EQ(result.letters, 0u);
+        expected.message.clear();
+        expected.letternum = row.letternum;
+        EXPECT_EQ(coretest::differences(panelOf(state), expected), "")
+            << "a refused message changes only the message and letternum";
+        EXPECT_EQ(state.letternum(), row.letternum);
+        EXPECT_EQ(state.message(), u"");
+        return;
+    }
+    EXPECT_EQ(state.message(), row.cleaned);
+    EXPECT_EQ(result.letters, row.cleaned.size());
+    if (row.cleaned.empty()) {
+        expected.message.clear();
+        EXPECT_EQ(coretest::differences(panelOf(state), expected), "")
+            << "an empty message enciphers nothing";
+        return;
+    }
+    ASSERT_EQ(state.output().size(), before.output.size() + row.cleaned.size());
+    EXPECT_EQ(state.output().substr(0, before.output.size()), before.output);
+    EXPECT_TRUE(allCapitals(state.output()));
+    EXPECT_EQ(state.letternum(), state.output().substr(state.output().size() - 1));
+    // KEEP took window 1 to 05.
+    EXPECT_EQ(state.window(1), 5 + static_cast<int>(row.cleaned.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Messages, Encrypt,
+                         ::testing::Combine(::testing::Values(Model::V5, Model::V4),
+                                            ::testing::ValuesIn(kEncryptCases)),
+                         [](const auto& row) {
+                             return nameOf(std::get<0>(row.param)) + "_" + std::get<1>(row.param).name;
+                         });
+
+TEST(Encrypt, theWarningReadsWordForWord)
+{
+    EXPECT_EQ(rovanta::kCapitalsOnlyTitle, u"Twit");
+    EXPECT_EQ(rovanta::kCapitalsOnlyText, u"Error Encountered: Capital Letters Only \r\nPlease Retry.");
+}
+
+TEST(Encrypt, aSecondPressEnciphersTheMessageAgainFromTheAdvancedWindows)
+{
+    Machine machine = coretest::startedV5();
+    machine.encrypt(u"attack at dawn");
+    const std::u16string first = machine.state().output();
+    machine.encrypt(machine.state().message());
+    ASSERT_EQ(machine.state().output().size(), 24u);
+    EXPECT_EQ(machine.state().output().substr(0, 12), first);
+    EXPECT_NE(machine.state().output().substr(12), first);
+    EXPECT_EQ(machine.state().window(1), 25);
+}
+
+// --- Live typing ----------------------------------------------------------------------------------------
+
+struct TypedCase {
+    const char* name;
+    char32_t character;
+    TypedKey key;
+    char16_t capital;
+};
+
+void PrintTo(const TypedCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const TypedCase kTypedCases[] = {
+    {"lower_a", U'a', TypedKey::Letter, u'A'},
+    {"lower_q", U'q', TypedKey::Letter, u'Q'},
+    {"capital_Z", U'Z', TypedKey::Letter, u'Z'},
+    {"dotless_i", U'\u0131', TypedKey::Letter, u'I'},
+    {"long_s", U'\u017F', TypedKey::Letter, u'S'},
+    {"digit_1", U'1', TypedKey::Backspace, 0},
+    {"digit_0", U'0', TypedKey::Backspace, 0},
+    {"space", U' ', TypedKey::Backspace, 0},
+    {"exclamation", U'!', TypedKey::Backspace, 0},
+    {"at_sign", U'@', TypedKey::Backspace, 0},
+    {"bracket", U'[', TypedKey::Backspace, 0},
+    {"backquote", U'`', TypedKey::Backspace, 0},
+    {"brace", U'{', TypedKey::Backspace, 0},
+    {"control_1", U'\x01', TypedKey::Backspace, 0},
+    {"control_3_copy", U'\x03', TypedKey::Backspace, 0},
+    {"control_8_backspace", U'\x08', TypedKey::Backspace, 0},
+    {"control_13_enter", U'\x0d', TypedKey::Backspace, 0},
+    {"control_22_paste", U'\x16', TypedKey::Backspace, 0},
+    {"control_27_escape", U'\x1b', TypedKey::Backspace, 0},
+    {"delete_127", U'\x7f', TypedKey::Backspace, 0},
+    {"sharp_s", U'ß', TypedKey::Backspace, 0},
+    {"e_acute", U'é', TypedKey::Backspace, 0},
+    {"surrogate_pair_letter", U'\U00010428', TypedKey::Backspace, 0},
+    {"surrogate_pair_capital", U'\U0001D400', TypedKey::Backspace, 0},
+};
+
+class Typing : public ::testing::TestWithParam<std::tuple<Model, TypedCase>> {};
+
+TEST_P(Typing, enciphersCapitalsAndTurnsEverythingElseIntoBackspace)
+{
+    const auto& [model, row] = GetParam();
+    Machine machine = started(model);
+    machine.type(U'k');
+    const Panel before = panelOf(machine.state());
+
+    const rovanta::Typed typed = machine.type(row.character);
+
+    ASSERT_EQ(typed.key, row.key);
+    const rovanta::MachineState& state = machine.state();
+    if (row.key == TypedKey::Backspace) {
+        EXPECT_EQ(coretest::differences(panelOf(state), before), "")
+            << "nothing is enciphered for a Backspace";
+        return;
+    }
+    EXPECT_EQ(typed.capital, row.capital);
+    ASSERT_EQ(state.output().size(), before.output.size() + 1);
+    const char16_t cipher = state.output().back();
+    EXPECT_TRUE(cipher >= u'A' && cipher <= u'Z');
+    EXPECT_NE(cipher, row.capital);
+    EXPECT_EQ(state.letternum(), std::u16string(1, cipher));
+    EXPECT_EQ(state.windowText(1), "03");
+    EXPECT_EQ(state.message(), before.message) << "the box, not the machine, inserts the letter";
+}
+
+INSTANTIATE_TEST_SUITE_P(Characters, Typing,
+                         ::testing::Combine(::testing::Values(Model::V5, Model::V4),
+                                            ::testing::ValuesIn(kTypedCases)),
+                         [](const auto& row) {
+                             return nameOf(std::get<0>(row.param)) + "_" + std::get<1>(row.param).name;
+                         });
+
+// Typing and Encrypt are two roads to the same letter step.
+TEST(Typing, givesWhatEncryptGives)
+{
+    Machine typed = coretest::startedV5();
+    Machine encrypted = coretest::startedV5();
+    const std::u16string message = u"THEQUICKBROWNFOXJUMPSOVERTHELAZYDOG";
+    for (const char16_t letter : message)
+        typed.type(static_cast<char32_t>(letter + 32));
+    encrypted.encrypt(message);
+    EXPECT_EQ(typed.state().output(), encrypted.state().output());
+    Panel typedPanel = panelOf(typed.state());
+    typedPanel.message = message;
+    EXPECT_EQ(coretest::differences(typedPanel, panelOf(encrypted.state())), "");
+}
+
+// --- The upper-case form the message box shows ----------------------------------------------------------
+
+struct UpperCase {
+    const char* name;
+    std::u16string text;
+    std::u16string upper;
+};
+
+void PrintTo(const UpperCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class UpperCaseForm : public ::testing::TestWithParam<UpperCase> {};
+
+TEST_P(UpperCaseForm, keepsTheNumberOfCharacters)
+{
+    EXPECT_EQ(rovanta::upperCaseForm(GetParam().text), GetParam().upper);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, UpperCaseForm,
+                         ::testing::Values(UpperCase{"ascii", u"hello World 1!", u"HELLO WORLD 1!"},
+                                           UpperCase{"sharp_s", u"straße", u"STRAßE"},
+                                           UpperCase{"dotless_i_long_s", u"\u0131\u017F", u"IS"},
+                                           UpperCase{"surrogate_pair", u"\U00010428x", u"\U00010400X"},
+                                           UpperCase{"lone_surrogate", kLoneSurrogate, kLoneSurrogate}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+} // namespace
