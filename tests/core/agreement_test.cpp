@@ -18,22 +18,9 @@ using rovanta::Machine;
 using rovanta::TypedKey;
 using rovanta::WindowButton;
 
-enum class Model { V5, V4 };
-
-rovanta::ModelSettings settingsOf(Model model)
-{
-    return model == Model::V5 ? rovanta::v5::modelSettings() : rovanta::v4::modelSettings();
-}
-
-std::string nameOf(Model model)
-{
-    return model == Model::V5 ? "v5" : "v4";
-}
-
-void PrintTo(Model model, std::ostream* out)
-{
-    *out << nameOf(model);
-}
+using coretest::Model;
+using coretest::nameOf;
+using coretest::settingsOf;
 
 // One machine of each kind, worked by the same hands.
 class Pair {

@@ -19,22 +19,9 @@ using rovanta::kKeyRowOfSelector;
 using rovanta::Machine;
 using rovanta::WindowButton;
 
-enum class Model { V5, V4 };
-
-Machine started(Model model)
-{
-    return model == Model::V5 ? coretest::startedV5() : coretest::startedV4();
-}
-
-std::string nameOf(Model model)
-{
-    return model == Model::V5 ? "v5" : "v4";
-}
-
-void PrintTo(Model model, std::ostream* out)
-{
-    *out << nameOf(model);
-}
+using coretest::Model;
+using coretest::nameOf;
+using coretest::started;
 
 // The 26 cell texts a key row shows for a key text of either form.
 std::string cellsOfKey(const Machine& machine, int row)

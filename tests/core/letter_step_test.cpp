@@ -13,22 +13,9 @@ using coretest::setWindows;
 using rovanta::CellColour;
 using rovanta::Machine;
 
-enum class Model { V5, V4 };
-
-Machine started(Model model)
-{
-    return model == Model::V5 ? coretest::startedV5() : coretest::startedV4();
-}
-
-std::string nameOf(Model model)
-{
-    return model == Model::V5 ? "v5" : "v4";
-}
-
-void PrintTo(Model model, std::ostream* out)
-{
-    *out << nameOf(model);
-}
+using coretest::Model;
+using coretest::nameOf;
+using coretest::started;
 
 // --- Windows step like an odometer before the letter is enciphered ---------------------------------------
 

@@ -14,22 +14,9 @@ using rovanta::EncryptOutcome;
 using rovanta::Machine;
 using rovanta::TypedKey;
 
-enum class Model { V5, V4 };
-
-Machine started(Model model)
-{
-    return model == Model::V5 ? coretest::startedV5() : coretest::startedV4();
-}
-
-std::string nameOf(Model model)
-{
-    return model == Model::V5 ? "v5" : "v4";
-}
-
-void PrintTo(Model model, std::ostream* out)
-{
-    *out << nameOf(model);
-}
+using coretest::Model;
+using coretest::nameOf;
+using coretest::started;
 
 bool allCapitals(std::u16string_view text)
 {

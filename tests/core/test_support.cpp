@@ -7,17 +7,6 @@
 
 namespace coretest {
 
-namespace {
-
-rovanta::Machine started(const rovanta::ModelSettings& settings)
-{
-    rovanta::Machine machine(settings);
-    machine.startUp();
-    return machine;
-}
-
-} // namespace
-
 oracle::TextMachineSettings textSettingsOf(const rovanta::ModelSettings& settings)
 {
     oracle::TextMachineSettings text;
@@ -154,14 +143,36 @@ void setWindows(rovanta::Machine& machine, int w1, int w2, int w3)
     }
 }
 
+rovanta::ModelSettings settingsOf(Model model)
+{
+    return model == Model::V5 ? rovanta::v5::modelSettings() : rovanta::v4::modelSettings();
+}
+
+std::string nameOf(Model model)
+{
+    return model == Model::V5 ? "v5" : "v4";
+}
+
+void PrintTo(Model model, std::ostream* out)
+{
+    *out << nameOf(model);
+}
+
+rovanta::Machine started(Model model)
+{
+    rovanta::Machine machine(settingsOf(model));
+    machine.startUp();
+    return machine;
+}
+
 rovanta::Machine startedV5()
 {
-    return started(rovanta::v5::modelSettings());
+    return started(Model::V5);
 }
 
 rovanta::Machine startedV4()
 {
-    return started(rovanta::v4::modelSettings());
+    return started(Model::V4);
 }
 
 std::string letterForm(std::string_view twoDigitKey)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -44,7 +45,14 @@ std::string differences(const Panel& actual, const Panel& expected);
 // The windows set with the window buttons, as an operator would.
 void setWindows(rovanta::Machine& machine, int w1, int w2, int w3);
 
+// The two models, for tests that run in both.
+enum class Model { V5, V4 };
+rovanta::ModelSettings settingsOf(Model model);
+std::string nameOf(Model model); // "v5" or "v4", for test names
+void PrintTo(Model model, std::ostream* out);
+
 // A started machine of either model.
+rovanta::Machine started(Model model);
 rovanta::Machine startedV5();
 rovanta::Machine startedV4();
 
