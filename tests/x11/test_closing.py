@@ -7,37 +7,68 @@ import time
 import unittest
 
 import xsession
+import xwire
+from panel_layout import TWIPS_PER_PIXEL, pixels
 from xsession import MachineTest
 
-# The movement makes at most about a thousand passes on this 1920-pixel screen; far below this bound.
+# The movement makes about a thousand passes on this 1920-pixel screen; far below this bound.
 EXIT_BOUND_SECONDS = 20
+SCREEN_WIDTH_TWIPS = 1920 * TWIPS_PER_PIXEL
 
 
 class ClosingTest(MachineTest):
-    def close_and_wait(self):
+    def close_and_wait(self, watched):
+        """Closes the window, waits for the program's end and returns the geometries `watched` took."""
         self.machine.type("abc")
         self.assertRegex(self.machine.output(), r"^[A-Z]{3}$")
+        recorder = xwire.GeometryRecorder(self.x.number, watched, EXIT_BOUND_SECONDS)
         started = time.monotonic()
         self.machine.close()
         code = self.machine.wait_exit(EXIT_BOUND_SECONDS)
         took = time.monotonic() - started
         self.assertIsNotNone(code, f"still running {EXIT_BOUND_SECONDS} s after the close request")
         self.assertEqual(code, 0, self.x.log_text("program"))
-        print(f"\n  closed in {took:.2f} s", end=" ", flush=True)
+        self.assertTrue(recorder.wait(EXIT_BOUND_SECONDS), "the window is gone with the program")
+        print(f"\n  closed in {took:.2f} s after {len(recorder.geometries)} geometry changes", end=" ")
+        return recorder.geometries
 
-    def test_close_request_ends_the_program(self):
-        self.close_and_wait()
+    def test_close_request_ends_the_program_after_the_closing_movement(self):
+        start = self.machine.geometry()
+        moves = self.close_and_wait(self.machine.window)
+        # With no window manager every move takes effect: the top edge steps down two pixels (30
+        # twips) a pass until it has passed the screen's width.
+        tops = [start[1]]
+        for _, top, _, _ in moves:
+            if top != tops[-1]:
+                tops.append(top)
+        self.assertEqual({b - a for a, b in zip(tops, tops[1:])}, {pixels(30)})
+        passes = (SCREEN_WIDTH_TWIPS - start[1] * TWIPS_PER_PIXEL) // 30 + 1
+        self.assertEqual(len(tops) - 1, passes)
+        self.assertGreater(tops[-1], 1920)
+        self.assertGreaterEqual(min(min(width, height) for _, _, width, height in moves), 1,
+                                "never smaller than a pixel")
 
 
 @unittest.skipUnless(shutil.which("openbox"), "openbox window manager not installed")
-class ClosingUnderWindowManagerTest(ClosingTest):
+class ClosingUnderWindowManagerTest(MachineTest):
     window_manager = True
+    close_and_wait = ClosingTest.close_and_wait
 
-    def test_window_stands_inside_its_frame(self):
+    def test_close_keystroke_ends_the_program_after_the_closing_movement(self):
         left, top, width, height = self.machine.geometry()
         self.assertEqual((width, height), self.model.client_pixels())
         self.assertGreater(top, 0, "a title bar above the client area")
-
+        frame = self.machine.frame()
+        start = self.machine.geometry(frame)
+        moves = self.close_and_wait(frame)
+        # The window manager keeps part of the window on the screen, so the movement ends by itself
+        # once the window stops going down; it must have slid right and down and shrunk on the way.
+        self.assertTrue(moves)
+        x, y, width, height = moves[-1]
+        self.assertGreater(x, start[0])
+        self.assertGreater(y, start[1])
+        self.assertLess(width, start[2])
+        self.assertLess(height, start[3])
 
 if __name__ == "__main__":
     xsession.main()

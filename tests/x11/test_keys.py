@@ -9,15 +9,19 @@ MESSAGE = "aaaaaaaaaa"
 
 
 class KeysTest(MachineTest):
-    def encipher(self, text=MESSAGE):
+    def encipher(self, text=MESSAGE, *presses):
+        """Resets, presses the buttons, clicks back into the message box and types the text."""
         self.machine.click("Command1")
+        for button in presses:
+            self.machine.click(button)
+        if presses:
+            self.machine.focus_message()
         self.machine.type(text)
         return self.machine.output()
 
     def test_reset_after_choosing_another_key(self):
         start = self.encipher()
-        self.machine.click("Command11")  # Key 1 becomes Key 2
-        other = self.encipher()
+        other = self.encipher(MESSAGE, "Command11")  # Key 1 becomes Key 2
         self.assertNotEqual(other, start, "the selector changes the key")
         after_reset = self.encipher()
         if self.model.reset_keeps_keys:
@@ -29,17 +33,12 @@ class KeysTest(MachineTest):
         start = self.encipher("aaa")
         for window in (1, 2, 3):
             with self.subTest(window=window):
-                self.machine.click("Command1")
-                self.machine.click(WINDOW_UP[window])
-                self.machine.click(WINDOW_DOWN[window])
-                self.machine.type("aaa")
-                self.assertEqual(self.machine.output(), start, "up then down is no change")
+                up_and_down = self.encipher("aaa", WINDOW_UP[window], WINDOW_DOWN[window])
+                self.assertEqual(up_and_down, start, "up then down is no change")
         # Window 1 one step up: the first letter meets the setting the second letter met from the start.
-        self.machine.click("Command1")
-        self.machine.click(WINDOW_UP[1])
-        self.machine.type("aa")
-        self.assertEqual(self.machine.output(), start[1:])
-
+        self.assertEqual(self.encipher("aa", WINDOW_UP[1]), start[1:])
+        # Window 1 one step down wraps to 26, so the first letter carries window 2 along.
+        self.assertNotEqual(self.encipher("aaa", WINDOW_DOWN[1]), start)
 
 if __name__ == "__main__":
     xsession.main()

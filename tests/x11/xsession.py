@@ -12,13 +12,12 @@ import os
 import re
 import shutil
 import signal
-import socket
-import struct
 import subprocess
 import tempfile
 import time
 import unittest
 
+import xwire
 from panel_layout import MODELS, Model, Rect
 
 PANEL_GREY = (192, 192, 192)
@@ -120,49 +119,6 @@ class XServer:
             process.wait()
         shutil.rmtree(self.home, ignore_errors=True)
 
-    def send_delete_window(self, window):
-        """Asks a window to close as a window manager's close box does: a WM_DELETE_WINDOW message.
-
-        xdotool can only destroy a window, which no program sees as a close request, so this speaks
-        the few requests it needs of the X protocol itself."""
-        with socket.socket(socket.AF_UNIX) as x:
-            x.settimeout(10)
-            x.connect(f"/tmp/.X11-unix/X{self.number}")
-
-            def receive(size):
-                data = b""
-                while len(data) < size:
-                    chunk = x.recv(size - len(data))
-                    if not chunk:
-                        raise ConnectionError("X server closed the connection")
-                    data += chunk
-                return data
-
-            x.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
-            head = receive(8)
-            receive(struct.unpack_from("<H", head, 6)[0] * 4)
-            if head[0] != 1:
-                raise ConnectionError("X server refused the connection")
-
-            def reply():
-                data = receive(32)
-                if data[0] == 0:
-                    raise OSError(f"X error {data[1]}")
-                return data
-
-            def intern(name):
-                encoded = name.encode()
-                padding = b"\0" * (-len(encoded) % 4)
-                x.sendall(struct.pack("<BBHHxx", 16, 0, 2 + (len(encoded) + len(padding)) // 4,
-                                      len(encoded)) + encoded + padding)
-                return struct.unpack_from("<I", reply(), 8)[0]
-
-            protocols, delete = intern("WM_PROTOCOLS"), intern("WM_DELETE_WINDOW")
-            message = struct.pack("<BBHII5I", 33, 32, 0, window, protocols, delete, 0, 0, 0, 0)
-            x.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + message)
-            x.sendall(struct.pack("<BxH", 43, 1))  # GetInputFocus: its reply shows the message went out
-            reply()
-
 
 class Screenshot:
     def __init__(self, ppm: bytes):
@@ -235,6 +191,13 @@ class Machine:
                  for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")}
         return (value["Absolute upper-left X"], value["Absolute upper-left Y"], value["Width"],
                 value["Height"])
+
+    def frame(self):
+        """The window that holds the client area: a window manager's frame, else the window itself."""
+        tree = self.x.run(["xwininfo", "-id", str(self.window), "-tree"]).stdout
+        parent = int(re.search(r"Parent window id: (0x[0-9a-f]+)", tree).group(1), 16)
+        root = int(re.search(r"Root window id: (0x[0-9a-f]+)", tree).group(1), 16)
+        return self.window if parent == root else parent
 
     def property(self, name):
         return self.x.run(["xprop", "-id", str(self.window), name]).stdout
@@ -312,9 +275,13 @@ class Machine:
         return "" if text == sentinel else text
 
     def focus_message(self):
-        """Clicks into Text2 at its right end, so the caret stands after the last letter."""
+        """Clicks into Text2 and puts the caret after the last letter.
+
+        End also drops the word selection that a click soon after another at the same place makes
+        (a double click); it gives the box no character, so the machine ignores it."""
         _, y0, x1, y1 = self.model.rect("Text2").inner(0)
         self.click_at(x1 - 4, (y0 + y1) // 2)
+        self.key("End")
 
     def screenshot(self):
         ppm = subprocess.run(["import", "-window", str(self.window), "-depth", "8", "ppm:-"],
@@ -328,7 +295,7 @@ class Machine:
             self.focus()
             self.key("alt+F4")
         else:
-            self.x.send_delete_window(self.window)
+            xwire.send_delete_window(self.x.number, self.window)
 
     def wait_exit(self, timeout):
         try:
