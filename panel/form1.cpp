@@ -177,37 +177,32 @@ void Form1::buildCaptionLines()
     m_label12->setToolTip(tr("Rovanta wheel-cipher machine: set the keys and windows, then type or Encrypt"));
 }
 
+QLabel* Form1::newCell(const QString& name, const Place& place)
+{
+    static const QFont font = cellFont();
+    QLabel* label = placed(new QLabel(this), name, place);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(font);
+    // The system's own window background and text colours until the machine paints the cell.
+    label->setBackgroundRole(QPalette::Base);
+    label->setForegroundRole(QPalette::Text);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
 void Form1::buildRows()
 {
-    const QFont font = cellFont();
     for (int row = 1; row <= kRows; ++row) {
-        for (int cell = 1; cell <= kCells; ++cell) {
-            QLabel* label = placed(new QLabel(this), cellName(row, cell), cellPlace(row, cell));
-            label->setFrameStyle(QFrame::Box | QFrame::Plain);
-            label->setAlignment(Qt::AlignCenter);
-            label->setFont(font);
-            label->setBackgroundRole(QPalette::Base);
-            label->setForegroundRole(QPalette::Text);
-            label->setAutoFillBackground(true);
-            m_cells[row][cell] = label;
-        }
+        for (int cell = 1; cell <= kCells; ++cell)
+            m_cells[row][cell] = newCell(cellName(row, cell), cellPlace(row, cell));
     }
 }
 
 void Form1::buildWindows()
 {
-    const QFont font = cellFont();
-    for (int window = 1; window <= kWindows; ++window) {
-        QLabel* label =
-            placed(new QLabel(this), QStringLiteral("Labelw_%1").arg(window), windowPlace(window));
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setAlignment(Qt::AlignCenter);
-        label->setFont(font);
-        label->setBackgroundRole(QPalette::Base);
-        label->setForegroundRole(QPalette::Text);
-        label->setAutoFillBackground(true);
-        m_windows[window] = label;
-    }
+    for (int window = 1; window <= kWindows; ++window)
+        m_windows[window] = newCell(QStringLiteral("Labelw_%1").arg(window), windowPlace(window));
 }
 
 void Form1::buildButtons()

@@ -44,6 +44,7 @@ protected:
 
 private:
     // The panel as laid out, before start-up.
+    QLabel* newCell(const QString& name, const Place& place);
     void buildRows();
     void buildWindows();
     void buildButtons();

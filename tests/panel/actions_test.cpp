@@ -1,0 +1,461 @@
+// The operator's buttons and hand edits: Encrypt and its warning, selectors, window buttons, Reset,
+// Set By Date and Copy To ClipBoard.
+#include "panel_test_support.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace rovanta;
+using namespace rovanta::test;
+
+namespace {
+
+QLineEdit* text2(const QWidget& form)
+{
+    return element<QLineEdit>(form, QStringLiteral("Text2"));
+}
+QLineEdit* text3(const QWidget& form)
+{
+    return element<QLineEdit>(form, QStringLiteral("Text3"));
+}
+QString caption(const QWidget& form, int command)
+{
+    return element<QPushButton>(form, QStringLiteral("Command%1").arg(command))->text();
+}
+
+QString windows(const QWidget& form)
+{
+    return windowText(form, 1) + windowText(form, 2) + windowText(form, 3);
+}
+
+QList<QColor> colours(const QWidget& form)
+{
+    QList<QColor> all;
+    for (int row = 1; row <= kRows; ++row) {
+        for (int cell = 1; cell <= kCells; ++cell)
+            all << cellBackground(form, row, cell);
+    }
+    return all;
+}
+
+bool allWhite(const QWidget& form)
+{
+    const QList<QColor> all = colours(form);
+    return std::all_of(all.begin(), all.end(), [](const QColor& c) { return c == QColor(Qt::white); });
+}
+
+// The window shown and active, so that focus moves can be seen.
+void showActive(QWidget& form)
+{
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+}
+
+QString letters(qsizetype count)
+{
+    QString text(count, Qt::Uninitialized);
+    for (qsizetype i = 0; i < count; ++i)
+        text[i] = QChar(static_cast<char16_t>(u'A' + (i * 7 + i / 26) % 26));
+    return text;
+}
+
+} // namespace
+
+class ActionsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void encrypt_data();
+    void encrypt();
+    void encryptAgainAppends();
+    void rejectedMessage_data();
+    void rejectedMessage();
+    void handEditsOfBothBoxes();
+    void selectors_data();
+    void selectors();
+    void windowButtons_data();
+    void windowButtons();
+    void reset_data();
+    void reset();
+    void setByDate_data();
+    void setByDate();
+    void typedDateIsReadAsTyped();
+    void copyOut();
+    void millionLetters();
+};
+
+void ActionsTest::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void ActionsTest::encrypt_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("cleaned");
+    QTest::newRow("two words") << "v5"
+                               << "hello world"
+                               << "HELLOWORLD";
+    QTest::newRow("empty") << "v5"
+                           << ""
+                           << "";
+    QTest::newRow("only spaces") << "v5"
+                                 << "   "
+                                 << "";
+    QTest::newRow("four model") << "v4"
+                                << "Attack at dawn"
+                                << "ATTACKATDAWN";
+}
+
+void ActionsTest::encrypt()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, message);
+    QFETCH(QString, cleaned);
+    Window window(test::model(model));
+    text3(window.form)->setText(QStringLiteral("KEPT"));
+    text2(window.form)->setText(message);
+    press(window.form, QStringLiteral("Command9"));
+    QCOMPARE(text2(window.form)->text(), cleaned);
+    QCOMPARE(text3(window.form)->text().size(), 4 + cleaned.size());
+    QVERIFY(text3(window.form)->text().startsWith(QLatin1String("KEPT")));
+}
+
+void ActionsTest::encryptAgainAppends()
+{
+    Window window(fivePointOne());
+    text2(window.form)->setText(QStringLiteral("AAAA"));
+    press(window.form, QStringLiteral("Command9"));
+    const QString first = text3(window.form)->text();
+    press(window.form, QStringLiteral("Command9"));
+    const QString both = text3(window.form)->text();
+    QCOMPARE(both.size(), 8);
+    QVERIFY(both.startsWith(first));
+    QVERIFY(!first.contains(QLatin1Char('A')));
+    QCOMPARE(windowText(window.form, 1), QStringLiteral("09"));
+}
+
+void ActionsTest::rejectedMessage_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("cleaned");
+    QTest::newRow("a digit after two capitals") << "v5"
+                                                << "AB1"
+                                                << "AB1";
+    QTest::newRow("punctuation, spaces removed") << "v5"
+                                                 << "ab c?"
+                                                 << "ABC?";
+    QTest::newRow("sharp s keeps its form") << "v5"
+                                            << "straße"
+                                            << "STRAßE";
+    QTest::newRow("four model") << "v4"
+                                << "no 1"
+                                << "NO1";
+}
+
+void ActionsTest::rejectedMessage()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, message);
+    QFETCH(QString, cleaned);
+    Window window(test::model(model));
+    typeInto(window.form, "XY");
+    const QString output = text3(window.form)->text();
+    const QString before = windows(window.form);
+    const QList<QColor> lit = colours(window.form);
+    text2(window.form)->setText(message);
+
+    bool shown = false;
+    whenMessageBoxShows([&](QMessageBox& box) {
+        shown = true;
+        QCOMPARE(box.windowTitle(), QStringLiteral("Twit"));
+        QCOMPARE(box.text(), QStringLiteral("Error Encountered: Capital Letters Only \nPlease Retry."));
+        QCOMPARE(box.textFormat(), Qt::PlainText);
+        QCOMPARE(box.icon(), QMessageBox::Warning);
+        QCOMPARE(box.buttons().size(), 1);
+        QCOMPARE(box.standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(box.isModal());
+        // The box stands over the cleaned message.
+        QCOMPARE(text2(window.form)->text(), cleaned);
+    });
+    press(window.form, QStringLiteral("Command9"));
+    QVERIFY(shown);
+    QCOMPARE(text2(window.form)->text(), QString());
+    QCOMPARE(text3(window.form)->text(), output);
+    QCOMPARE(windows(window.form), before);
+    QCOMPARE(colours(window.form), lit);
+}
+
+void ActionsTest::handEditsOfBothBoxes()
+{
+    Window window(fivePointOne());
+    // The operator types into the output box and deletes a letter of it.
+    QTest::keyClicks(text3(window.form), QStringLiteral("NOTE"));
+    QTest::keyClick(text3(window.form), Qt::Key_Backspace);
+    QCOMPARE(text3(window.form)->text(), QStringLiteral("NOT"));
+
+    // A typed letter's cipher goes after what the output box shows.
+    typeInto(window.form, "q");
+    QCOMPARE(text3(window.form)->text().size(), 4);
+    QVERIFY(text3(window.form)->text().startsWith(QLatin1String("NOT")));
+
+    // A pasted message is enciphered by Encrypt as the box holds it.
+    QGuiApplication::clipboard()->setText(QStringLiteral("uv w"));
+    QTest::keyClick(text2(window.form), Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("Quv w"));
+    press(window.form, QStringLiteral("Command9"));
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("QUVW"));
+    QCOMPARE(text3(window.form)->text().size(), 8);
+
+    // The operator shortens the output; the copy takes it as it stands.
+    text3(window.form)->setCursorPosition(2);
+    QTest::keyClick(text3(window.form), Qt::Key_Backspace);
+    QTest::keyClick(text3(window.form), Qt::Key_Backspace);
+    const QString edited = text3(window.form)->text();
+    QCOMPARE(edited.size(), 6);
+    press(window.form, QStringLiteral("Command10"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), edited);
+    typeInto(window.form, "R");
+    QCOMPARE(text3(window.form)->text().size(), 7);
+    QVERIFY(text3(window.form)->text().startsWith(edited));
+}
+
+void ActionsTest::selectors_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Key 1 once") << "v5" << 11 << 1 << 2;
+    QTest::newRow("Key 3 ten times") << "v5" << 13 << 10 << 13;
+    QTest::newRow("Key 4 wraps after 97") << "v5" << 14 << 97 << 1;
+    QTest::newRow("Key 2 round the cycle") << "v5" << 12 << 100 << 2;
+    QTest::newRow("four model Key 1 once") << "v4" << 11 << 1 << 2;
+    QTest::newRow("four model Key 4 to 100") << "v4" << 14 << 96 << 100;
+}
+
+void ActionsTest::selectors()
+{
+    QFETCH(QString, model);
+    QFETCH(int, command);
+    QFETCH(int, presses);
+    QFETCH(int, key);
+    const Model machine = test::model(model);
+    Window window(machine);
+    typeInto(window.form, "K");
+    const QList<QColor> lit = colours(window.form);
+    const QString before = windows(window.form);
+    for (int i = 0; i < presses; ++i)
+        press(window.form, QStringLiteral("Command%1").arg(command));
+    QCOMPARE(caption(window.form, command), QStringLiteral("Key %1").arg(key));
+    const int keyRow = std::array{8, 6, 4, 2}[static_cast<std::size_t>(command - 11)];
+    QCOMPARE(rowText(window.form, keyRow), keyAsShown(machine, key));
+    QCOMPARE(colours(window.form), lit);
+    QCOMPARE(windows(window.form), before);
+}
+
+void ActionsTest::windowButtons_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QString>("windows"); // after one typed letter has moved window 1 to 02
+    QTest::addColumn<int>("ringRow");
+    QTest::addColumn<int>("firstCell"); // the cell of the ring row that shows position 1
+    QTest::newRow("window 1 up") << "v5" << 6 << 1 << "030101" << 3 << 3;
+    QTest::newRow("window 1 down") << "v5" << 7 << 1 << "010101" << 3 << 1;
+    QTest::newRow("window 2 down wraps") << "v5" << 5 << 1 << "022601" << 5 << 26;
+    QTest::newRow("window 3 up round") << "v5" << 2 << 26 << "020101" << 7 << 1;
+    QTest::newRow("window 3 up, no carry") << "v5" << 2 << 25 << "020126" << 7 << 26;
+    QTest::newRow("four model window 1 up") << "v4" << 6 << 1 << "030101" << 3 << 3;
+    QTest::newRow("four model window 2 down") << "v4" << 5 << 1 << "022601" << 5 << 26;
+}
+
+void ActionsTest::windowButtons()
+{
+    QFETCH(QString, model);
+    QFETCH(int, command);
+    QFETCH(int, presses);
+    QFETCH(QString, windows);
+    QFETCH(int, ringRow);
+    QFETCH(int, firstCell);
+    const Model machine = test::model(model);
+    Window window(machine);
+    typeInto(window.form, "A");
+    const QList<QColor> lit = colours(window.form);
+    for (int i = 0; i < presses; ++i)
+        press(window.form, QStringLiteral("Command%1").arg(command));
+    QCOMPARE(::windows(window.form), windows);
+    QCOMPARE(cellText(window.form, ringRow, firstCell),
+             machine.settings.alphabet == CellAlphabet::Letter ? QStringLiteral("A") : QStringLiteral("01"));
+    if (machine.settings.windowButtonsClearHighlight)
+        QVERIFY(allWhite(window.form));
+    else
+        QCOMPARE(colours(window.form), lit);
+    QCOMPARE(text3(window.form)->text().size(), 1);
+}
+
+void ActionsTest::reset_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("key1After");
+    QTest::newRow("five-point-one: back to keys 1 to 4") << "v5" << 1;
+    QTest::newRow("four model: keeps the keys") << "v4" << 4;
+}
+
+void ActionsTest::reset()
+{
+    QFETCH(QString, model);
+    QFETCH(int, key1After);
+    const Model machine = test::model(model);
+    Window window(machine);
+    showActive(window.form);
+    for (int i = 0; i < 3; ++i)
+        press(window.form, QStringLiteral("Command11"));
+    typeInto(window.form, "ABCDE");
+    press(window.form, QStringLiteral("Command4"));
+    text3(window.form)->setFocus();
+    QVERIFY(!text2(window.form)->hasFocus());
+
+    press(window.form, QStringLiteral("Command1"));
+    QCOMPARE(windows(window.form), QStringLiteral("010101"));
+    QCOMPARE(text2(window.form)->text(), QString());
+    QCOMPARE(text3(window.form)->text(), QString());
+    QVERIFY(allWhite(window.form));
+    QCOMPARE(caption(window.form, 11), QStringLiteral("Key %1").arg(key1After));
+    QCOMPARE(rowText(window.form, 8), keyAsShown(machine, key1After));
+    QCOMPARE(rowText(window.form, 3), rowText(window.form, 1));
+    QTRY_VERIFY(text2(window.form)->hasFocus());
+}
+
+void ActionsTest::setByDate_data()
+{
+    QTest::addColumn<QString>("day");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::newRow("6 December 2026") << "06"
+                                     << "12"
+                                     << "2026" << QStringList{"Key 06", "Key 12", "Key 26", "Key 64"}
+                                     << QList<int>{6, 12, 26, 64};
+    QTest::newRow("1 January 2000 reaches slot 0")
+        << "01"
+        << "01"
+        << "2000" << QStringList{"Key 01", "Key 01", "Key 00", "Key 22"} << QList<int>{1, 1, 0, 22};
+    QTest::newRow("sum of exactly 100")
+        << "28"
+        << "12"
+        << "2040" << QStringList{"Key 28", "Key 12", "Key 40", "Key 5"} << QList<int>{28, 12, 40, 5};
+    QTest::newRow("31 December 2099")
+        << "31"
+        << "12"
+        << "2099" << QStringList{"Key 31", "Key 12", "Key 99", "Key 67"} << QList<int>{31, 12, 99, 67};
+    QTest::newRow("a typed single digit")
+        << "6"
+        << "12"
+        << "2026" << QStringList{"Key 6", "Key 12", "Key 26", "Key 64"} << QList<int>{6, 12, 26, 64};
+    QTest::newRow("31 typed in April")
+        << "31"
+        << "04"
+        << "2026" << QStringList{"Key 31", "Key 04", "Key 26", "Key 81"} << QList<int>{31, 4, 26, 81};
+}
+
+void ActionsTest::setByDate()
+{
+    QFETCH(QString, day);
+    QFETCH(QString, month);
+    QFETCH(QString, year);
+    QFETCH(QStringList, captions);
+    QFETCH(QList<int>, keys);
+    const Model machine = fivePointOne();
+    Window window(machine, {2026, 4, 15});
+    showActive(window.form);
+    typeInto(window.form, "A");
+    const QList<QColor> lit = colours(window.form);
+    element<QComboBox>(window.form, QStringLiteral("ComboDay"))->setEditText(day);
+    element<QComboBox>(window.form, QStringLiteral("ComboMonth"))->setEditText(month);
+    element<QComboBox>(window.form, QStringLiteral("ComboYear"))->setEditText(year);
+    text3(window.form)->setFocus();
+
+    for (int round = 0; round < 2; ++round) {
+        press(window.form, QStringLiteral("Command8"));
+        for (int selector = 1; selector <= kSelectors; ++selector) {
+            QCOMPARE(caption(window.form, 10 + selector), captions[selector - 1]);
+            const int keyRow = 10 - 2 * selector;
+            QCOMPARE(rowText(window.form, keyRow), keyAsShown(machine, keys[selector - 1]));
+        }
+    }
+    QCOMPARE(colours(window.form), lit);
+    QCOMPARE(windowText(window.form, 1), QStringLiteral("02"));
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("A"));
+    QTRY_VERIFY(text2(window.form)->hasFocus());
+}
+
+void ActionsTest::typedDateIsReadAsTyped()
+{
+    Window window(fivePointOne());
+    showActive(window.form);
+    auto* day = element<QComboBox>(window.form, QStringLiteral("ComboDay"));
+    day->setFocus();
+    day->lineEdit()->selectAll();
+    QTest::keyClicks(day->lineEdit(), QStringLiteral("1"));
+    QTest::keyClick(day->lineEdit(), Qt::Key_Return);
+    QCOMPARE(day->currentText(), QStringLiteral("1"));
+    QCOMPARE(day->count(), 31);
+    press(window.form, QStringLiteral("Command8"));
+    QCOMPARE(caption(window.form, 11), QStringLiteral("Key 1"));
+}
+
+void ActionsTest::copyOut()
+{
+    Window window(fivePointOne());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("SOMETHING ELSE"));
+    press(window.form, QStringLiteral("Command10"));
+    QCOMPARE(clipboard->text(), QString());
+
+    typeInto(window.form, "COPYME");
+    for (int round = 0; round < 2; ++round) {
+        press(window.form, QStringLiteral("Command10"));
+        QCOMPARE(clipboard->text(), text3(window.form)->text());
+        QCOMPARE(text3(window.form)->text().size(), 6);
+    }
+}
+
+void ActionsTest::millionLetters()
+{
+    constexpr qsizetype kLetters = 1'000'000;
+    const QString message = letters(kLetters);
+    Window window(fivePointOne());
+    Window shortWindow(fivePointOne());
+    text2(window.form)->setText(message);
+    QCOMPARE(text2(window.form)->text().size(), kLetters);
+    press(window.form, QStringLiteral("Command9"));
+    QCOMPARE(text2(window.form)->text(), message);
+    QCOMPARE(text3(window.form)->text().size(), kLetters);
+    // 1,000,000 steps of the odometer from 01 01 01.
+    QCOMPARE(windows(window.form), QStringLiteral("150824"));
+
+    text2(shortWindow.form)->setText(message.left(500));
+    press(shortWindow.form, QStringLiteral("Command9"));
+    QCOMPARE(text3(window.form)->text().left(500), text3(shortWindow.form)->text());
+
+    typeInto(window.form, "Z");
+    QCOMPARE(text3(window.form)->text().size(), kLetters + 1);
+    QCOMPARE(text2(window.form)->text().size(), kLetters + 1);
+}
+
+QTEST_MAIN(ActionsTest)
+#include "actions_test.moc"

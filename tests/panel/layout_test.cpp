@@ -1,0 +1,348 @@
+// The panel as laid out: every element's place and size, the window, fonts, colours and keyboard order.
+#include "panel_test_support.h"
+
+#include "panel_icon.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace rovanta;
+using namespace rovanta::test;
+
+namespace {
+
+QRect pixelRect(const Place& place)
+{
+    return {pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height)};
+}
+
+bool isDateElement(std::string_view name)
+{
+    return name == "ComboDay" || name == "ComboMonth" || name == "ComboYear" || name == "Command8";
+}
+
+// The element of the panel that holds the focus, when the focus sits inside one (a date box's editor).
+QString focusedElement(const QWidget& form)
+{
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (widget->parentWidget() == &form)
+            return widget->objectName();
+    }
+    return {};
+}
+
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void elementPlaces_data();
+    void elementPlaces();
+    void designedPixels_data();
+    void designedPixels();
+    void cellsAndWindows_data();
+    void cellsAndWindows();
+    void window_data();
+    void window();
+    void fonts_data();
+    void fonts();
+    void captions_data();
+    void captions();
+    void designTexts_data();
+    void designTexts();
+    void buttonsAreFlatPanelGrey();
+    void onlyControlsTakeTheFocus();
+    void keyboardOrder_data();
+    void keyboardOrder();
+    void fourModelHasNoDateControls();
+};
+
+void LayoutTest::elementPlaces_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("expected");
+    for (const Model& model : {fivePointOne(), four()}) {
+        for (const ElementPlace& element : kElementPlaces) {
+            if (!model.settings.hasSettingByDate && isDateElement(element.name))
+                continue;
+            const QString name = QString::fromLatin1(element.name.data(), qsizetype(element.name.size()));
+            QTest::addRow("%s %s", model.name, qPrintable(name))
+                << QString::fromLatin1(model.name) << name << pixelRect(placeOf(element.name, model.panel));
+        }
+    }
+}
+
+void LayoutTest::elementPlaces()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, name);
+    QFETCH(QRect, expected);
+    Window window(test::model(model));
+    QWidget* widget = element<QWidget>(window.form, name);
+    QVERIFY2(widget, qPrintable(name));
+    QCOMPARE(widget->geometry(), expected);
+}
+
+// The places where the two models differ, and the rounding, worked out by hand from the design's twips.
+void LayoutTest::designedPixels_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("v5 Command1 top 6100 rounds to 407") << "v5"
+                                                        << "Command1" << QRect(24, 407, 57, 20);
+    QTest::newRow("v4 Command1") << "v4"
+                                 << "Command1" << QRect(24, 408, 57, 17);
+    QTest::newRow("v5 Label11") << "v5"
+                                << "Label11" << QRect(224, 8, 481, 17);
+    QTest::newRow("v4 Label11") << "v4"
+                                << "Label11" << QRect(16, 8, 921, 17);
+    QTest::newRow("v4 Label12 reaches past the client area") << "v4"
+                                                             << "Label12" << QRect(0, 456, 953, 17);
+    QTest::newRow("day and month boxes overlap by 3") << "v5"
+                                                      << "ComboMonth" << QRect(133, 400, 40, 24);
+    QTest::newRow("Copy To ClipBoard is taller") << "v5"
+                                                 << "Command10" << QRect(24, 368, 57, 33);
+    QTest::newRow("v5 Label3 cell 1") << "v5"
+                                      << "Label3_1" << QRect(104, 264, 27, 20);
+    QTest::newRow("v4 Label10 cell 26") << "v4"
+                                        << "Label10_26" << QRect(904, 48, 27, 20);
+    QTest::newRow("window 3 beside Label7") << "v5"
+                                            << "Labelw_3" << QRect(72, 136, 27, 20);
+}
+
+void LayoutTest::designedPixels()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, name);
+    QFETCH(QRect, expected);
+    Window window(test::model(model));
+    QCOMPARE(element<QWidget>(window.form, name)->geometry(), expected);
+}
+
+void LayoutTest::cellsAndWindows_data()
+{
+    QTest::addColumn<QString>("model");
+    for (const char* name : {"v5", "v4"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void LayoutTest::cellsAndWindows()
+{
+    QFETCH(QString, model);
+    Window window(test::model(model));
+    for (int row = 1; row <= kRows; ++row) {
+        for (int cell = 1; cell <= kCells; ++cell) {
+            const auto* label = element<QLabel>(window.form, QStringLiteral("Label%1_%2").arg(row).arg(cell));
+            QVERIFY(label);
+            QCOMPARE(label->geometry(), pixelRect(cellPlace(row, cell)));
+            QCOMPARE(label->alignment(), Qt::AlignCenter);
+            QCOMPARE(label->frameShape(), QFrame::Box);
+            QCOMPARE(label->frameShadow(), QFrame::Plain);
+            QCOMPARE(label->lineWidth(), 1);
+        }
+    }
+    for (int w = 1; w <= kWindows; ++w)
+        QCOMPARE(element<QLabel>(window.form, QStringLiteral("Labelw_%1").arg(w))->geometry(),
+                 pixelRect(windowPlace(w)));
+}
+
+void LayoutTest::window_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QSize>("clientSize");
+    QTest::newRow("v5") << "v5"
+                        << " Rovanta Machine V5.1" << QSize(954, 474);
+    QTest::newRow("v4") << "v4"
+                        << " Rovanta Machine V4" << QSize(954, 472);
+}
+
+void LayoutTest::window()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, title);
+    QFETCH(QSize, clientSize);
+    Window window(test::model(model));
+    QCOMPARE(window.form.objectName(), QStringLiteral("Form1"));
+    QCOMPARE(window.form.windowTitle(), title);
+    QCOMPARE(window.form.size(), clientSize);
+    QCOMPARE(window.form.minimumSize(), clientSize);
+    QCOMPARE(window.form.maximumSize(), clientSize);
+    QVERIFY(window.form.windowIcon().availableSizes().contains(QSize(32, 32)));
+    const QImage icon = panelIconImage();
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QVERIFY(icon.colorCount() <= 16);
+
+    const auto* label12 = element<QLabel>(window.form, QStringLiteral("Label12"));
+    QVERIFY(label12->text().isEmpty());
+    QVERIFY(!label12->toolTip().isEmpty());
+    QVERIFY(!label12->toolTip().contains(QLatin1Char('\n')));
+}
+
+void LayoutTest::fonts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("family"); // empty: the toolkit's default font
+    QTest::addColumn<qreal>("points");
+    QTest::newRow("cell") << "Label3_1"
+                          << "Arial" << 12.0;
+    QTest::newRow("window") << "Labelw_2"
+                            << "Arial" << 12.0;
+    QTest::newRow("message") << "Text2"
+                             << "Arial" << 12.0;
+    QTest::newRow("output") << "Text3"
+                            << "Arial" << 12.0;
+    QTest::newRow("day") << "ComboDay"
+                         << "Courier New" << 9.75;
+    QTest::newRow("year") << "ComboYear"
+                          << "Courier New" << 9.75;
+    QTest::newRow("button") << "Command9"
+                            << "" << 0.0;
+    QTest::newRow("caption line") << "Label11"
+                                  << "" << 0.0;
+}
+
+void LayoutTest::fonts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, family);
+    QFETCH(qreal, points);
+    Window window(fivePointOne());
+    const QFont font = element<QWidget>(window.form, name)->font();
+    if (family.isEmpty()) {
+        QCOMPARE(font, QApplication::font());
+        return;
+    }
+    QCOMPARE(font.family(), family);
+    QCOMPARE(font.pointSizeF(), points);
+    QVERIFY(font.bold());
+}
+
+void LayoutTest::captions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Command1") << "Command1"
+                              << "Reset";
+    QTest::newRow("Command8") << "Command8"
+                              << "Set By Date";
+    QTest::newRow("Command9") << "Command9"
+                              << "Encrypt";
+    QTest::newRow("Command10") << "Command10"
+                               << "Copy To ClipBoard";
+    QTest::newRow("Command11") << "Command11"
+                               << "Key 1";
+    QTest::newRow("Command14") << "Command14"
+                               << "Key 4";
+    for (int command = 2; command <= 7; ++command)
+        QTest::addRow("window button Command%d", command) << QStringLiteral("Command%1").arg(command) << "";
+}
+
+void LayoutTest::captions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    Window window(fivePointOne());
+    QCOMPARE(element<QPushButton>(window.form, name)->text(), caption);
+}
+
+void LayoutTest::designTexts_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("text");
+    const QString numbers = QStringLiteral("0102030405060708091011121314151617181920212223242526");
+    QString reversed;
+    for (int n = 26; n >= 1; --n)
+        reversed += QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    for (int row : {1, 3, 5, 7, 9})
+        QTest::addRow("v5 Label%d", row) << "v5" << row << numbers;
+    QTest::newRow("v5 Label10") << "v5" << 10 << reversed;
+    for (int row : {1, 3, 5, 7, 9})
+        QTest::addRow("v4 Label%d", row) << "v4" << row << "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    QTest::newRow("v4 Label10") << "v4" << 10 << "ZYXWVUTSRQPONMLKJIHGFEDCBA";
+}
+
+void LayoutTest::designTexts()
+{
+    QFETCH(QString, model);
+    QFETCH(int, row);
+    QFETCH(QString, text);
+    Window window(test::model(model));
+    QCOMPARE(rowText(window.form, row), text);
+    for (int w = 1; w <= kWindows; ++w)
+        QCOMPARE(windowText(window.form, w), QStringLiteral("01"));
+}
+
+void LayoutTest::buttonsAreFlatPanelGrey()
+{
+    Window window(fivePointOne());
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+    const QColor grey(192, 192, 192);
+    for (int command = 2; command <= 7; ++command) {
+        auto* button = element<QPushButton>(window.form, QStringLiteral("Command%1").arg(command));
+        const QImage face = button->grab().toImage();
+        // Inside the bevel the whole face is one flat grey: no gradient.
+        for (int y = 3; y < face.height() - 3; ++y) {
+            for (int x = 3; x < face.width() - 3; ++x)
+                QCOMPARE(face.pixelColor(x, y), grey);
+        }
+    }
+    const QImage panel = window.form.grab().toImage();
+    QCOMPARE(panel.pixelColor(2, 2), grey);
+    QCOMPARE(panel.pixelColor(pixels(3360) + 2, pixels(120) + 2), grey); // Label11's margin
+}
+
+void LayoutTest::onlyControlsTakeTheFocus()
+{
+    Window window(fivePointOne());
+    for (const QLabel* label : window.form.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+}
+
+void LayoutTest::keyboardOrder_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QStringList>("order");
+    const QStringList shared{"Text2",     "Command10", "Command9",  "Command7",  "Command6",
+                             "Command5",  "Command4",  "Command3",  "Command2",  "Text3",
+                             "Command11", "Command12", "Command13", "Command14", "Command1"};
+    QTest::newRow("v5") << "v5" << shared + QStringList{"ComboMonth", "ComboDay", "ComboYear", "Command8"};
+    QTest::newRow("v4 ends at Command1") << "v4" << shared;
+}
+
+void LayoutTest::keyboardOrder()
+{
+    QFETCH(QString, model);
+    QFETCH(QStringList, order);
+    Window window(test::model(model));
+    window.form.show();
+    window.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window.form));
+    QCOMPARE(focusedElement(window.form), QStringLiteral("Text2"));
+    QStringList visited{focusedElement(window.form)};
+    for (qsizetype i = 1; i <= order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << focusedElement(window.form);
+    }
+    QCOMPARE(visited, order + QStringList{"Text2"});
+}
+
+void LayoutTest::fourModelHasNoDateControls()
+{
+    Window window(four());
+    for (const char* name : {"ComboDay", "ComboMonth", "ComboYear", "Command8"})
+        QVERIFY2(!element<QWidget>(window.form, QString::fromLatin1(name)), name);
+    QVERIFY(!window.form.findChild<QComboBox*>());
+}
+
+QTEST_MAIN(LayoutTest)
+#include "layout_test.moc"

@@ -1,0 +1,255 @@
+// Start-up in the machine's order, the date boxes it fills, and the closing movement.
+#include "panel_test_support.h"
+
+#include "closing.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace rovanta;
+using namespace rovanta::test;
+
+namespace {
+
+// Records, in order, each element of a window that is given a palette of its own.
+class PaletteLog : public QObject {
+public:
+    PaletteLog() { qApp->installEventFilter(this); }
+    ~PaletteLog() override { qApp->removeEventFilter(this); }
+    QStringList painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::PaletteChange && widget && widget->testAttribute(Qt::WA_SetPalette) &&
+            !painted.contains(widget->objectName()))
+            painted << widget->objectName();
+        return false;
+    }
+};
+
+// A window system as the closing movement sees it, in twips, that can refuse or clamp what it is asked.
+class FakeGeometry final : public WindowGeometry {
+public:
+    FakeGeometry(int top, int screenWidth, int smallest, int lowestTop)
+        : m_top(top), m_screenWidth(screenWidth), m_smallest(smallest), m_lowestTop(lowestTop)
+    {
+    }
+
+    int left() const override { return m_left; }
+    int top() const override { return m_top; }
+    int width() const override { return m_width; }
+    int height() const override { return m_height; }
+    void setLeft(int twips) override { m_left = twips; }
+    void setTop(int twips) override { m_top = std::min(twips, m_lowestTop); }
+    void setWidth(int twips) override { m_width = std::max(twips, m_smallest); }
+    void setHeight(int twips) override { m_height = std::max(twips, m_smallest); }
+    int screenWidth() const override { return m_screenWidth; }
+
+private:
+    int m_left = 1500;
+    int m_top;
+    int m_width = 14430;
+    int m_height = 7530;
+    int m_screenWidth;
+    int m_smallest;
+    int m_lowestTop;
+};
+
+} // namespace
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void paintsInOrder_data();
+    void paintsInOrder();
+    void startState_data();
+    void startState();
+    void dateBoxes_data();
+    void dateBoxes();
+    void closingMovement_data();
+    void closingMovement();
+    void closingTheWindow();
+};
+
+void StartUpTest::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void StartUpTest::paintsInOrder_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QStringList>("order");
+    QStringList v5{"Form1", "Label11", "Label12"};
+    QStringList v4 = v5;
+    for (int command = 1; command <= 14; ++command) {
+        v5 << QStringLiteral("Command%1").arg(command);
+        if (command != 8)
+            v4 << QStringLiteral("Command%1").arg(command);
+    }
+    QTest::newRow("v5") << "v5" << v5;
+    QTest::newRow("v4 has no Command8") << "v4" << v4;
+}
+
+void StartUpTest::paintsInOrder()
+{
+    QFETCH(QString, model);
+    QFETCH(QStringList, order);
+    PaletteLog log;
+    Window window(test::model(model));
+    QCOMPARE(log.painted, order);
+
+    const QColor grey(192, 192, 192);
+    QCOMPARE(window.form.palette().color(QPalette::Window), grey);
+    for (const char* caption : {"Label11", "Label12"}) {
+        const auto* label = element<QLabel>(window.form, QString::fromLatin1(caption));
+        QCOMPARE(label->palette().color(QPalette::Window), grey);
+        QVERIFY(label->autoFillBackground());
+    }
+    for (const QPushButton* button : window.form.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        QCOMPARE(button->palette().color(QPalette::Button), grey);
+}
+
+void StartUpTest::startState_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("titleLine");
+    QTest::newRow("v5") << "v5"
+                        << "Rovanta Machine V5.1";
+    QTest::newRow("v4") << "v4"
+                        << "Rovanta Machine V4";
+}
+
+void StartUpTest::startState()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, titleLine);
+    const Model machine = test::model(model);
+    Window window(machine);
+    QCOMPARE(element<QLabel>(window.form, QStringLiteral("Label11"))->text(), titleLine);
+    // Keys 1 to 4 of a book that is already complete, in the rows of Key 1 to Key 4.
+    for (int selector = 1; selector <= kSelectors; ++selector) {
+        QCOMPARE(element<QPushButton>(window.form, QStringLiteral("Command%1").arg(10 + selector))->text(),
+                 QStringLiteral("Key %1").arg(selector));
+        QCOMPARE(rowText(window.form, 10 - 2 * selector), keyAsShown(machine, selector));
+    }
+    for (int w = 1; w <= kWindows; ++w)
+        QCOMPARE(windowText(window.form, w), QStringLiteral("01"));
+    QCOMPARE(element<QLineEdit>(window.form, QStringLiteral("Text2"))->text(), QString());
+    QCOMPARE(element<QLineEdit>(window.form, QStringLiteral("Text3"))->text(), QString());
+    // Every cell keeps the panel's standard colours: the system's Base and Text.
+    for (int row = 1; row <= kRows; ++row) {
+        for (int cell = 1; cell <= kCells; ++cell) {
+            const auto* label = element<QLabel>(window.form, QStringLiteral("Label%1_%2").arg(row).arg(cell));
+            QVERIFY(!label->testAttribute(Qt::WA_SetPalette));
+            QCOMPARE(label->backgroundRole(), QPalette::Base);
+            QCOMPARE(label->foregroundRole(), QPalette::Text);
+        }
+    }
+
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window.form));
+    QCOMPARE(QApplication::focusWidget(), element<QWidget>(window.form, QStringLiteral("Text2")));
+}
+
+void StartUpTest::dateBoxes_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<int>("days");
+    QTest::newRow("February 2024") << QDate(2024, 2, 29) << 29;
+    QTest::newRow("February 2023") << QDate(2023, 2, 3) << 28;
+    QTest::newRow("April") << QDate(2026, 4, 30) << 30;
+    QTest::newRow("December") << QDate(2026, 12, 6) << 31;
+    QTest::newRow("first day of the list") << QDate(2000, 1, 1) << 31;
+    QTest::newRow("last year of the list") << QDate(2100, 11, 9) << 30;
+    QTest::newRow("a year past the list") << QDate(2101, 7, 4) << 31;
+}
+
+void StartUpTest::dateBoxes()
+{
+    QFETCH(QDate, today);
+    QFETCH(int, days);
+    Window window(fivePointOne(), {today.year(), today.month(), today.day()});
+    auto* day = element<QComboBox>(window.form, QStringLiteral("ComboDay"));
+    auto* month = element<QComboBox>(window.form, QStringLiteral("ComboMonth"));
+    auto* year = element<QComboBox>(window.form, QStringLiteral("ComboYear"));
+
+    QCOMPARE(day->currentText(), today.toString(QStringLiteral("dd")));
+    QCOMPARE(month->currentText(), today.toString(QStringLiteral("MM")));
+    QCOMPARE(year->currentText(), today.toString(QStringLiteral("yyyy")));
+    QVERIFY(day->isEditable() && month->isEditable() && year->isEditable());
+
+    QCOMPARE(day->count(), days);
+    QCOMPARE(day->itemText(0), QStringLiteral("01"));
+    QCOMPARE(day->itemText(9), QStringLiteral("10"));
+    QCOMPARE(day->itemText(days - 1), QString::number(days));
+    QCOMPARE(month->count(), 12);
+    QCOMPARE(month->itemText(0), QStringLiteral("01"));
+    QCOMPARE(month->itemText(11), QStringLiteral("12"));
+    QCOMPARE(year->count(), 101);
+    QCOMPARE(year->itemText(0), QStringLiteral("2000"));
+    QCOMPARE(year->itemText(100), QStringLiteral("2100"));
+}
+
+void StartUpTest::closingMovement_data()
+{
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<int>("smallest");
+    QTest::addColumn<int>("lowestTop");
+    QTest::addColumn<int>("passes");
+    QTest::addColumn<int>("finalTop");
+    constexpr int kAnywhere = 1'000'000;
+    QTest::newRow("1920 pixels wide, top at 1500") << 1500 << 28800 << 15 << kAnywhere << 911 << 28830;
+    QTest::newRow("top already past the width") << 30000 << 28800 << 15 << kAnywhere << 1 << 30030;
+    QTest::newRow("top exactly at the width") << 28800 << 28800 << 15 << kAnywhere << 1 << 28830;
+    QTest::newRow("sizes refused throughout") << 1500 << 28800 << 14430 << kAnywhere << 911 << 28830;
+    QTest::newRow("every move refused") << 1500 << 28800 << 15 << 1500 << 26 << 1500;
+    QTest::newRow("moves clamped part of the way") << 1500 << 28800 << 15 << 9000 << 250 + 26 << 9000;
+}
+
+void StartUpTest::closingMovement()
+{
+    QFETCH(int, top);
+    QFETCH(int, screenWidth);
+    QFETCH(int, smallest);
+    QFETCH(int, lowestTop);
+    QFETCH(int, passes);
+    QFETCH(int, finalTop);
+    FakeGeometry window(top, screenWidth, smallest, lowestTop);
+    QCOMPARE(rovanta::closingMovement(window), passes);
+    QCOMPARE(window.top(), finalTop);
+    QCOMPARE(window.left(), 1500 + 30 * passes);
+    QCOMPARE(window.width(), std::max(14430 - 60 * passes, smallest));
+    QCOMPARE(window.height(), std::max(7530 - 60 * passes, smallest));
+}
+
+void StartUpTest::closingTheWindow()
+{
+    Window window(fivePointOne());
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+    const QRect before = window.form.frameGeometry();
+    QVERIFY(window.form.close());
+    QVERIFY(!window.form.isVisible());
+    const QRect after = window.form.frameGeometry();
+    // Slid down past the screen's width, shrunk to a pixel at least, never to nothing.
+    QVERIFY(after.top() * kTwipsPerPixel > window.form.screen()->geometry().width() * kTwipsPerPixel);
+    QCOMPARE(after.left() - before.left(), after.top() - before.top());
+    QVERIFY(after.width() >= 1 && after.height() >= 1);
+    QVERIFY(after.width() < before.width());
+}
+
+QTEST_MAIN(StartUpTest)
+#include "startup_test.moc"

@@ -1,0 +1,304 @@
+// Live typing in Text2, as a keyboard and an input method deliver it.
+#include "panel_test_support.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QShortcut>
+#include <QTest>
+
+using namespace rovanta;
+using namespace rovanta::test;
+
+namespace {
+
+QLineEdit* text2(const QWidget& form)
+{
+    return element<QLineEdit>(form, QStringLiteral("Text2"));
+}
+QLineEdit* text3(const QWidget& form)
+{
+    return element<QLineEdit>(form, QStringLiteral("Text3"));
+}
+
+struct Snapshot {
+    QString output;
+    QString windows;
+};
+
+Snapshot snapshot(const QWidget& form)
+{
+    return {text3(form)->text(), windowText(form, 1) + windowText(form, 2) + windowText(form, 3)};
+}
+
+} // namespace
+
+class TypingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void letters_data();
+    void letters();
+    void actsAsBackspace_data();
+    void actsAsBackspace();
+    void backspaceDeletesTheSelection();
+    void keysWithoutCharacter_data();
+    void keysWithoutCharacter();
+    void shortcutsDoNotActInText2();
+    void inputMethodCommit();
+    void dropIsRefused();
+    void typingEqualsEncrypt();
+    void litPathIsShown();
+    void letterRepaintsOnlyWhatChanged();
+};
+
+void TypingTest::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TypingTest::letters_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("window1");
+    QTest::newRow("lower-case a inserts the capital") << "v5"
+                                                      << "a"
+                                                      << "A"
+                                                      << "02";
+    QTest::newRow("capital Q") << "v5"
+                               << "Q"
+                               << "Q"
+                               << "02";
+    QTest::newRow("five letters") << "v5"
+                                  << "hello"
+                                  << "HELLO"
+                                  << "06";
+    QTest::newRow("four model, lower-case q") << "v4"
+                                              << "q"
+                                              << "Q"
+                                              << "02";
+}
+
+void TypingTest::letters()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, keys);
+    QFETCH(QString, message);
+    QFETCH(QString, window1);
+    Window window(test::model(model));
+    typeInto(window.form, keys.toStdString());
+    QCOMPARE(text2(window.form)->text(), message);
+    QCOMPARE(windowText(window.form, 1), window1);
+    const QString output = text3(window.form)->text();
+    QCOMPARE(output.size(), message.size());
+    for (qsizetype i = 0; i < output.size(); ++i) {
+        QVERIFY(output[i] >= QLatin1Char('A') && output[i] <= QLatin1Char('Z'));
+        QVERIFY(output[i] != message[i]); // no letter enciphers to itself
+    }
+}
+
+void TypingTest::actsAsBackspace_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("modifiers");
+    const int none = Qt::NoModifier;
+    const int ctrl = Qt::ControlModifier;
+    QTest::newRow("space") << int(Qt::Key_Space) << " " << none;
+    QTest::newRow("digit") << int(Qt::Key_1) << "1" << none;
+    QTest::newRow("full stop") << int(Qt::Key_Period) << "." << none;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << none;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << "\x1b" << none;
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << "\b" << none;
+    QTest::newRow("sharp s has no capital A to Z") << int(Qt::Key_ssharp) << "ß" << none;
+    QTest::newRow("e acute") << int(Qt::Key_Eacute) << "é" << none;
+    QTest::newRow("a character beyond 16 bits") << int(Qt::Key_unknown) << "😀" << none;
+    // Under a test harness Ctrl+letter carries the plain letter; a real X server sends the control code.
+    QTest::newRow("Ctrl+A as a letter") << int(Qt::Key_A) << "a" << ctrl;
+    QTest::newRow("Ctrl+V as a letter") << int(Qt::Key_V) << "v" << ctrl;
+    QTest::newRow("Ctrl+C as a letter") << int(Qt::Key_C) << "c" << ctrl;
+    QTest::newRow("Ctrl+Z as a letter") << int(Qt::Key_Z) << "z" << ctrl;
+    QTest::newRow("Ctrl+Shift+Q") << int(Qt::Key_Q) << "Q" << int(ctrl | Qt::ShiftModifier);
+    QTest::newRow("Ctrl+A as code 1") << int(Qt::Key_A) << "\x01" << ctrl;
+    QTest::newRow("Ctrl+V as code 22") << int(Qt::Key_V) << "\x16" << ctrl;
+}
+
+void TypingTest::actsAsBackspace()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, modifiers);
+    Window window(fivePointOne());
+    typeInto(window.form, "AB");
+    const Snapshot before = snapshot(window.form);
+    QTest::sendKeyEvent(QTest::Click, text2(window.form), Qt::Key(key), text,
+                        Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("A"));
+    QCOMPARE(snapshot(window.form).output, before.output);
+    QCOMPARE(snapshot(window.form).windows, before.windows);
+}
+
+void TypingTest::backspaceDeletesTheSelection()
+{
+    Window window(fivePointOne());
+    typeInto(window.form, "ABC");
+    text2(window.form)->setSelection(0, 2);
+    typeInto(window.form, " ");
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("C"));
+    text2(window.form)->selectAll();
+    typeInto(window.form, "x");
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("X"));
+    QCOMPARE(text3(window.form)->text().size(), 4);
+}
+
+void TypingTest::keysWithoutCharacter_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("caret");
+    // From "ABC" with the caret between A and B.
+    QTest::newRow("Left") << int(Qt::Key_Left) << "" << int(Qt::NoModifier) << "ABC" << 0;
+    QTest::newRow("Right") << int(Qt::Key_Right) << "" << int(Qt::NoModifier) << "ABC" << 2;
+    QTest::newRow("Home") << int(Qt::Key_Home) << "" << int(Qt::NoModifier) << "ABC" << 0;
+    QTest::newRow("End") << int(Qt::Key_End) << "" << int(Qt::NoModifier) << "ABC" << 3;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << "" << int(Qt::NoModifier) << "AC" << 1;
+    QTest::newRow("Delete carrying DEL, as on X")
+        << int(Qt::Key_Delete) << "\x7f" << int(Qt::NoModifier) << "AC" << 1;
+    QTest::newRow("Shift+Insert pastes")
+        << int(Qt::Key_Insert) << "" << int(Qt::ShiftModifier) << "Axyz 1BC" << 6;
+}
+
+void TypingTest::keysWithoutCharacter()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, modifiers);
+    QFETCH(QString, message);
+    QFETCH(int, caret);
+    Window window(fivePointOne());
+    QGuiApplication::clipboard()->setText(QStringLiteral("xyz 1"));
+    typeInto(window.form, "ABC");
+    text2(window.form)->setCursorPosition(1);
+    const Snapshot before = snapshot(window.form);
+    QTest::sendKeyEvent(QTest::Click, text2(window.form), Qt::Key(key), text,
+                        Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(text2(window.form)->text(), message);
+    QCOMPARE(text2(window.form)->cursorPosition(), caret);
+    QCOMPARE(snapshot(window.form).output, before.output);
+    QCOMPARE(snapshot(window.form).windows, before.windows);
+}
+
+void TypingTest::shortcutsDoNotActInText2()
+{
+    Window window(fivePointOne());
+    // The box's own select-all, paste and undo, and a window shortcut such as a desktop's Ctrl+Q.
+    int fired = 0;
+    for (const QKeySequence& sequence :
+         {QKeySequence(QKeySequence::SelectAll), QKeySequence(QKeySequence::Paste),
+          QKeySequence(QKeySequence::Undo), QKeySequence(QStringLiteral("Ctrl+Q"))}) {
+        auto* shortcut = new QShortcut(sequence, &window.form);
+        connect(shortcut, &QShortcut::activated, [&fired] { ++fired; });
+    }
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window.form));
+    QGuiApplication::clipboard()->setText(QStringLiteral("PASTED"));
+    typeInto(window.form, "ABCDE");
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_V, Qt::Key_Z, Qt::Key_Q})
+        QTest::keyClick(text2(window.form), key, Qt::ControlModifier);
+    QCOMPARE(fired, 0);
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("A"));
+    QVERIFY(!text2(window.form)->hasSelectedText());
+}
+
+void TypingTest::inputMethodCommit()
+{
+    Window window(fivePointOne());
+    QInputMethodEvent preedit(QStringLiteral("h"), {});
+    QApplication::sendEvent(text2(window.form), &preedit);
+    QCOMPARE(text3(window.form)->text(), QString());
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("hi 2u"));
+    QApplication::sendEvent(text2(window.form), &commit);
+    // h, i: letters; space and 2: each a Backspace (deleting I, then H); u: a letter.
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("U"));
+    QCOMPARE(text3(window.form)->text().size(), 3);
+    QCOMPARE(windowText(window.form, 1), QStringLiteral("04"));
+}
+
+void TypingTest::dropIsRefused()
+{
+    Window window(fivePointOne());
+    QLineEdit* box = text2(window.form);
+    QVERIFY(!box->acceptDrops());
+    QMimeData data;
+    data.setText(QStringLiteral("DROPPED"));
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &drop);
+    QVERIFY(!drop.isAccepted());
+    QCOMPARE(box->text(), QString());
+}
+
+void TypingTest::typingEqualsEncrypt()
+{
+    for (const Model& model : {fivePointOne(), four()}) {
+        Window typed(model);
+        Window encrypted(model);
+        typeInto(typed.form, "THEQUICKBROWNFOXJUMPSOVERTHELAZYDOG");
+        text2(encrypted.form)->setText(QStringLiteral("THEQUICKBROWNFOXJUMPSOVERTHELAZYDOG"));
+        press(encrypted.form, QStringLiteral("Command9"));
+        QCOMPARE(text3(typed.form)->text(), text3(encrypted.form)->text());
+        for (int row = 1; row <= kRows; ++row) {
+            for (int cell = 1; cell <= kCells; ++cell)
+                QCOMPARE(cellBackground(typed.form, row, cell), cellBackground(encrypted.form, row, cell));
+        }
+    }
+}
+
+void TypingTest::litPathIsShown()
+{
+    Window window(fivePointOne());
+    typeInto(window.form, "a");
+    const QChar cipher = text3(window.form)->text().front();
+    // The entry scale shows the plain letter lit red going out and the cipher letter yellow coming back.
+    QCOMPARE(cellBackground(window.form, 1, 1), QColor(Qt::red));
+    QCOMPARE(cellBackground(window.form, 1, cipher.unicode() - 'A' + 1), QColor(Qt::yellow));
+    int red = 0;
+    int yellow = 0;
+    for (int row = 1; row <= kRows; ++row) {
+        for (int cell = 1; cell <= kCells; ++cell) {
+            const QColor colour = cellBackground(window.form, row, cell);
+            red += colour == QColor(Qt::red);
+            yellow += colour == QColor(Qt::yellow);
+            QVERIFY(colour == QColor(Qt::red) || colour == QColor(Qt::yellow) || colour == QColor(Qt::white));
+        }
+    }
+    QVERIFY(red >= 1 && red <= 10);
+    QVERIFY(yellow >= 1 && yellow <= 10);
+}
+
+void TypingTest::letterRepaintsOnlyWhatChanged()
+{
+    Window window(fivePointOne());
+    typeInto(window.form, "A");
+    // The first letter turns every cell from the standard colour to white: once.
+    QCOMPARE(window.form.cellWrites().colours >= 260, true);
+    for (const char* letters : {"B", "Q", "Z"}) {
+        const CellWrites before = window.form.cellWrites();
+        typeInto(window.form, letters);
+        const CellWrites after = window.form.cellWrites();
+        // At most the three ring rows' texts, and the twenty cells lit before and after.
+        QVERIFY2(after.texts - before.texts <= 3 * kCells, letters);
+        QVERIFY2(after.colours - before.colours <= 40, letters);
+        QVERIFY2(after.colours > before.colours, letters);
+    }
+}
+
+QTEST_MAIN(TypingTest)
+#include "typing_test.moc"
