@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Closing the window: the closing movement runs and the program ends by itself with exit code 0,
-asked by a bare close request and by a window manager's close keystroke."""
+asked by a bare close request and by a window manager's close keystroke, and its normal exit hands
+the copied output to a clipboard manager."""
 
 import shutil
 import time
@@ -47,6 +48,17 @@ class ClosingTest(MachineTest):
         self.assertGreater(tops[-1], 1920)
         self.assertGreaterEqual(min(min(width, height) for _, _, width, height in moves), 1,
                                 "never smaller than a pixel")
+
+
+    def test_clipboard_manager_takes_over_the_copied_output(self):
+        manager = xwire.ClipboardManager(self.x.number, EXIT_BOUND_SECONDS)
+        self.addCleanup(manager.stop)
+        self.machine.type("xyz")
+        copied = self.machine.output()
+        self.machine.close()
+        self.assertEqual(self.machine.wait_exit(EXIT_BOUND_SECONDS), 0)
+        self.assertEqual(manager.wait(EXIT_BOUND_SECONDS), copied, "the program ends through its normal exit")
+        self.assertEqual(self.machine.read_selection(), copied, "the clipboard outlives the program")
 
 
 @unittest.skipUnless(shutil.which("openbox"), "openbox window manager not installed")

@@ -4,6 +4,7 @@ server's local socket with the standard library alone.
 - A close request as a window manager's close box sends it (WM_DELETE_WINDOW): xdotool can only
   destroy a window, which a program never sees as the operator closing it.
 - The stream of a window's geometry changes up to its end, to follow the closing movement.
+- A clipboard manager, the desktop's keeper of a clipboard whose owner ends.
 """
 
 import socket
@@ -11,8 +12,10 @@ import struct
 import threading
 import time
 
-_INTERN_ATOM, _CHANGE_WINDOW_ATTRIBUTES, _SEND_EVENT, _GET_INPUT_FOCUS = 16, 2, 25, 43
+_CREATE_WINDOW, _CHANGE_WINDOW_ATTRIBUTES, _CHANGE_PROPERTY, _GET_PROPERTY, _INTERN_ATOM = 1, 2, 18, 20, 16
+_SET_SELECTION_OWNER, _GET_SELECTION_OWNER, _CONVERT_SELECTION, _SEND_EVENT, _GET_INPUT_FOCUS = 22, 23, 24, 25, 43
 _CLIENT_MESSAGE, _CONFIGURE_NOTIFY, _DESTROY_NOTIFY = 33, 22, 17
+_SELECTION_REQUEST, _SELECTION_NOTIFY = 30, 31
 _STRUCTURE_NOTIFY_MASK, _CW_EVENT_MASK = 1 << 17, 1 << 11
 
 
@@ -23,10 +26,13 @@ class XConnection:
         self.socket.connect(f"/tmp/.X11-unix/X{display_number}")
         self.socket.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
         head = self._receive(8)
-        self._receive(struct.unpack_from("<H", head, 6)[0] * 4)
+        setup = self._receive(struct.unpack_from("<H", head, 6)[0] * 4)
         if head[0] != 1:
             raise ConnectionError("the X server refused the connection")
         self.events = []
+        self._next_id = struct.unpack_from("<I", setup, 4)[0]
+        vendor_length, formats = struct.unpack_from("<H", setup, 16)[0], setup[21]
+        self.root = struct.unpack_from("<I", setup, 32 + (vendor_length + 3) // 4 * 4 + 8 * formats)[0]
 
     def close(self):
         self.socket.close()
@@ -60,6 +66,41 @@ class XConnection:
         self.socket.sendall(struct.pack("<BBHHxx", _INTERN_ATOM, 0, 2 + (len(encoded) + len(padding)) // 4,
                                         len(encoded)) + encoded + padding)
         return struct.unpack_from("<I", self._reply(), 8)[0]
+
+    def create_window(self) -> int:
+        """An unseen 1 by 1 input-only window, the owner and requestor of selections."""
+        self._next_id += 1
+        self.socket.sendall(struct.pack("<BBHIIhhHHHHII", _CREATE_WINDOW, 0, 8, self._next_id, self.root,
+                                        0, 0, 1, 1, 0, 2, 0, 0))
+        self.sync()
+        return self._next_id
+
+    def set_selection_owner(self, selection: int, owner: int):
+        self.socket.sendall(struct.pack("<BxHIII", _SET_SELECTION_OWNER, 4, owner, selection, 0))
+
+    def selection_owner(self, selection: int) -> int:
+        self.socket.sendall(struct.pack("<BxHI", _GET_SELECTION_OWNER, 2, selection))
+        return struct.unpack_from("<I", self._reply(), 8)[0]
+
+    def convert_selection(self, requestor, selection, target, into):
+        self.socket.sendall(struct.pack("<BxHIIIII", _CONVERT_SELECTION, 6, requestor, selection, target,
+                                        into, 0))
+
+    def take_property(self, window: int, name: int) -> bytes:
+        self.socket.sendall(struct.pack("<BBHIIIII", _GET_PROPERTY, 1, 6, window, name, 0, 0, 1 << 20))
+        reply = self._reply()
+        unit, count = reply[1] // 8, struct.unpack_from("<I", reply, 16)[0]
+        return reply[32:32 + unit * count]
+
+    def change_property(self, window, name, kind, unit_bits, data: bytes):
+        padding = b"\0" * (-len(data) % 4)
+        self.socket.sendall(struct.pack("<BBHIIIB3xI", _CHANGE_PROPERTY, 0, 6 + (len(data) + len(padding)) // 4,
+                                        window, name, kind, unit_bits, len(data) * 8 // unit_bits)
+                            + data + padding)
+
+    def notify_selection(self, time, requestor, selection, target, into):
+        event = struct.pack("<BxHIIIII8x", _SELECTION_NOTIFY, 0, time, requestor, selection, target, into)
+        self.socket.sendall(struct.pack("<BBHII", _SEND_EVENT, 0, 11, requestor, 0) + event)
 
     def send_delete_window(self, window: int):
         protocols, delete = self.intern_atom("WM_PROTOCOLS"), self.intern_atom("WM_DELETE_WINDOW")
@@ -116,3 +157,70 @@ class GeometryRecorder:
     def wait(self, timeout):
         self._thread.join(timeout)
         return self.destroyed
+
+
+class ClipboardManager:
+    """Keeps the clipboard's text when the program that owns it ends, as a desktop's manager does.
+
+    A program that ends through its normal exit asks the manager to save its clipboard (SAVE_TARGETS
+    on the CLIPBOARD_MANAGER selection); the manager reads the text while the program still runs,
+    then owns the clipboard itself and hands the text to whoever asks later. `saved` holds the text,
+    or None while nothing was handed over."""
+
+    def __init__(self, display_number: int, timeout=30.0):
+        self.saved = None
+        self._handed_over = threading.Event()
+        self._connection = x = XConnection(display_number, timeout)
+        self._window = x.create_window()
+        self._atoms = {name: x.intern_atom(name) for name in
+                       ("CLIPBOARD_MANAGER", "SAVE_TARGETS", "CLIPBOARD", "UTF8_STRING", "TARGETS", "ATOM",
+                        "ROVANTA_SAVED")}
+        x.set_selection_owner(self._atoms["CLIPBOARD_MANAGER"], self._window)
+        if x.selection_owner(self._atoms["CLIPBOARD_MANAGER"]) != self._window:
+            raise RuntimeError("another clipboard manager is running")
+        self._thread = threading.Thread(target=self._serve, daemon=True)
+        self._thread.start()
+
+    def _serve(self):
+        x, atom = self._connection, self._atoms
+        try:
+            while True:
+                event = x.next_event()
+                if event[0] & 0x7F != _SELECTION_REQUEST:
+                    continue
+                time, _, requestor, selection, target, into = struct.unpack_from("<IIIIII", event, 4)
+                into = into or target
+                if selection == atom["CLIPBOARD_MANAGER"] and target == atom["SAVE_TARGETS"]:
+                    self._save()
+                    x.notify_selection(time, requestor, selection, target, into)
+                    # Owning the clipboard from now on also tells the ending program it has let go.
+                    x.set_selection_owner(atom["CLIPBOARD"], self._window)
+                    self._handed_over.set()
+                elif selection == atom["CLIPBOARD"] and self.saved is not None and target == atom["UTF8_STRING"]:
+                    x.change_property(requestor, into, target, 8, self.saved.encode())
+                    x.notify_selection(time, requestor, selection, target, into)
+                elif selection == atom["CLIPBOARD"] and target == atom["TARGETS"]:
+                    x.change_property(requestor, into, atom["ATOM"], 32,
+                                      struct.pack("<II", atom["TARGETS"], atom["UTF8_STRING"]))
+                    x.notify_selection(time, requestor, selection, target, into)
+                else:
+                    x.notify_selection(time, requestor, selection, target, 0)
+        except OSError:
+            return
+
+    def _save(self):
+        x, atom = self._connection, self._atoms
+        x.convert_selection(self._window, atom["CLIPBOARD"], atom["UTF8_STRING"], atom["ROVANTA_SAVED"])
+        while (answer := x.next_event())[0] & 0x7F != _SELECTION_NOTIFY:
+            pass
+        if struct.unpack_from("<I", answer, 20)[0] != 0:
+            self.saved = x.take_property(self._window, atom["ROVANTA_SAVED"]).decode()
+
+    def wait(self, timeout):
+        self._handed_over.wait(timeout)
+        return self.saved
+
+    def stop(self):
+        self._connection.socket.shutdown(socket.SHUT_RDWR)
+        self._thread.join(5)
+        self._connection.close()
