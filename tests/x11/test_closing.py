@@ -10,14 +10,16 @@ import unittest
 import xsession
 import xwire
 from panel_layout import TWIPS_PER_PIXEL, pixels
-from xsession import MachineTest
+from xsession import SCREEN_PIXELS, MachineTest
 
 # The movement makes about a thousand passes on this 1920-pixel screen; far below this bound.
 EXIT_BOUND_SECONDS = 20
-SCREEN_WIDTH_TWIPS = 1920 * TWIPS_PER_PIXEL
+SCREEN_WIDTH_TWIPS = SCREEN_PIXELS[0] * TWIPS_PER_PIXEL
 
 
-class ClosingTest(MachineTest):
+class Closing:
+    """What closing the window looks like from outside, with or without a window manager."""
+
     def close_and_wait(self, watched):
         """Closes the window, waits for the program's end and returns the geometries `watched` took."""
         self.machine.type("abc")
@@ -33,6 +35,8 @@ class ClosingTest(MachineTest):
         print(f"\n  closed in {took:.2f} s after {len(recorder.geometries)} geometry changes", end=" ")
         return recorder.geometries
 
+
+class ClosingTest(Closing, MachineTest):
     def test_close_request_ends_the_program_after_the_closing_movement(self):
         start = self.machine.geometry()
         moves = self.close_and_wait(self.machine.window)
@@ -45,10 +49,9 @@ class ClosingTest(MachineTest):
         self.assertEqual({b - a for a, b in zip(tops, tops[1:])}, {pixels(30)})
         passes = (SCREEN_WIDTH_TWIPS - start[1] * TWIPS_PER_PIXEL) // 30 + 1
         self.assertEqual(len(tops) - 1, passes)
-        self.assertGreater(tops[-1], 1920)
+        self.assertGreater(tops[-1], SCREEN_PIXELS[0])
         self.assertGreaterEqual(min(min(width, height) for _, _, width, height in moves), 1,
                                 "never smaller than a pixel")
-
 
     def test_clipboard_manager_takes_over_the_copied_output(self):
         manager = xwire.ClipboardManager(self.x.number, EXIT_BOUND_SECONDS)
@@ -57,14 +60,14 @@ class ClosingTest(MachineTest):
         copied = self.machine.output()
         self.machine.close()
         self.assertEqual(self.machine.wait_exit(EXIT_BOUND_SECONDS), 0)
-        self.assertEqual(manager.wait(EXIT_BOUND_SECONDS), copied, "the program ends through its normal exit")
+        self.assertEqual(manager.wait(EXIT_BOUND_SECONDS), copied,
+                         "the program ends through its normal exit")
         self.assertEqual(self.machine.read_selection(), copied, "the clipboard outlives the program")
 
 
 @unittest.skipUnless(shutil.which("openbox"), "openbox window manager not installed")
-class ClosingUnderWindowManagerTest(MachineTest):
+class ClosingUnderWindowManagerTest(Closing, MachineTest):
     window_manager = True
-    close_and_wait = ClosingTest.close_and_wait
 
     def test_close_keystroke_ends_the_program_after_the_closing_movement(self):
         left, top, width, height = self.machine.geometry()
@@ -81,6 +84,7 @@ class ClosingUnderWindowManagerTest(MachineTest):
         self.assertGreater(y, start[1])
         self.assertLess(width, start[2])
         self.assertLess(height, start[3])
+
 
 if __name__ == "__main__":
     xsession.main()

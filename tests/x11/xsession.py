@@ -13,6 +13,7 @@ import re
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -24,6 +25,7 @@ PANEL_GREY = (192, 192, 192)
 RED = (255, 0, 0)
 YELLOW = (255, 255, 0)
 WHITE = (255, 255, 255)
+SCREEN_PIXELS = (1920, 1080)
 
 _PR_SET_PDEATHSIG = 1
 _libc = ctypes.CDLL(None, use_errno=True)
@@ -56,8 +58,9 @@ class XServer:
 
     def start(self):
         read_end, write_end = os.pipe()
-        server = self._popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1920x1080x24",
-                              "-dpi", "96", "-nolisten", "tcp", "-noreset"], "Xvfb", pass_fds=[write_end])
+        screen = "{}x{}x24".format(*SCREEN_PIXELS)
+        server = self._popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-dpi", "96",
+                              "-nolisten", "tcp", "-noreset"], "Xvfb", pass_fds=[write_end])
         os.close(write_end)
         with os.fdopen(read_end) as announced:
             number = announced.readline().strip()
@@ -95,7 +98,8 @@ class XServer:
                                        preexec_fn=_die_with_parent, **kwargs)
         finally:
             os.close(log_fd)
-        self.processes.append(process)
+        # Clipboard servers end when the program takes the clipboard; poll() lays them to rest.
+        self.processes = [p for p in self.processes if p.poll() is None] + [process]
         return process
 
     def log_text(self, name):
@@ -137,8 +141,8 @@ class Screenshot:
         return {self.pixel(x, y) for y in range(y0, y1) for x in range(x0, x1)}
 
     def background(self, rect: Rect):
-        """The colour of a cell's face, read in its top corners where the centred text never reaches."""
-        x0, y0, x1, _ = rect.inner(3)
+        """The colour of a cell's face, read in its top corners, inside the border and above the text."""
+        x0, y0, x1, _ = rect.inner(2)
         corners = {self.pixel(x, y) for y in (y0, y0 + 1) for x in (x0, x0 + 1, x1 - 2, x1 - 1)}
         return corners.pop() if len(corners) == 1 else None
 
@@ -154,7 +158,6 @@ class Machine:
         self.model = model
         self.process = None
         self.window = None
-        self._clipboard_servers = []
 
     def start(self):
         self.process = self.x.spawn([self.program], log="program")
@@ -256,11 +259,14 @@ class Machine:
         sentinel = self._sentinel()
         self.set_clipboard(sentinel)
         self.click("Command10")
-        return wait_for("Copy To ClipBoard", lambda: self.changed("clipboard", sentinel))[0]
+        seen = []
 
-    def changed(self, selection, sentinel):
-        text = self.read_selection(selection)
-        return None if text in (None, sentinel) else [text]
+        def copied():
+            seen.append(self.read_selection())
+            return seen[-1] not in (None, sentinel)
+
+        wait_for("Copy To ClipBoard", copied)
+        return seen[-1]
 
     def message(self):
         """Reads Text2: a double click selects its one word, and X hands a selection to PRIMARY.
@@ -329,7 +335,6 @@ class MachineTest(unittest.TestCase):
 
 def main():
     """Runs a test file as `<file> <program> v5|v4 [unittest arguments]`."""
-    import sys
     if len(sys.argv) < 3 or sys.argv[2] not in MODELS:
         sys.exit(f"usage: {sys.argv[0]} PROGRAM v5|v4 [unittest options]")
     MachineTest.program = os.path.abspath(sys.argv[1])

@@ -12,10 +12,22 @@ import struct
 import threading
 import time
 
-_CREATE_WINDOW, _CHANGE_WINDOW_ATTRIBUTES, _CHANGE_PROPERTY, _GET_PROPERTY, _INTERN_ATOM = 1, 2, 18, 20, 16
-_SET_SELECTION_OWNER, _GET_SELECTION_OWNER, _CONVERT_SELECTION, _SEND_EVENT, _GET_INPUT_FOCUS = 22, 23, 24, 25, 43
-_CLIENT_MESSAGE, _CONFIGURE_NOTIFY, _DESTROY_NOTIFY = 33, 22, 17
-_SELECTION_REQUEST, _SELECTION_NOTIFY = 30, 31
+# Request opcodes and event codes of the core protocol.
+_CREATE_WINDOW = 1
+_CHANGE_WINDOW_ATTRIBUTES = 2
+_INTERN_ATOM = 16
+_CHANGE_PROPERTY = 18
+_GET_PROPERTY = 20
+_SET_SELECTION_OWNER = 22
+_GET_SELECTION_OWNER = 23
+_CONVERT_SELECTION = 24
+_SEND_EVENT = 25
+_GET_INPUT_FOCUS = 43
+_DESTROY_NOTIFY = 17
+_CONFIGURE_NOTIFY = 22
+_SELECTION_REQUEST = 30
+_SELECTION_NOTIFY = 31
+_CLIENT_MESSAGE = 33
 _STRUCTURE_NOTIFY_MASK, _CW_EVENT_MASK = 1 << 17, 1 << 11
 
 
@@ -94,9 +106,9 @@ class XConnection:
 
     def change_property(self, window, name, kind, unit_bits, data: bytes):
         padding = b"\0" * (-len(data) % 4)
-        self.socket.sendall(struct.pack("<BBHIIIB3xI", _CHANGE_PROPERTY, 0, 6 + (len(data) + len(padding)) // 4,
-                                        window, name, kind, unit_bits, len(data) * 8 // unit_bits)
-                            + data + padding)
+        length = 6 + (len(data) + len(padding)) // 4
+        self.socket.sendall(struct.pack("<BBHIIIB3xI", _CHANGE_PROPERTY, 0, length, window, name, kind,
+                                        unit_bits, len(data) * 8 // unit_bits) + data + padding)
 
     def notify_selection(self, time, requestor, selection, target, into):
         event = struct.pack("<BxHIIIII8x", _SELECTION_NOTIFY, 0, time, requestor, selection, target, into)
@@ -196,7 +208,7 @@ class ClipboardManager:
                     # Owning the clipboard from now on also tells the ending program it has let go.
                     x.set_selection_owner(atom["CLIPBOARD"], self._window)
                     self._handed_over.set()
-                elif selection == atom["CLIPBOARD"] and self.saved is not None and target == atom["UTF8_STRING"]:
+                elif selection == atom["CLIPBOARD"] and target == atom["UTF8_STRING"] and self.saved:
                     x.change_property(requestor, into, target, 8, self.saved.encode())
                     x.notify_selection(time, requestor, selection, target, into)
                 elif selection == atom["CLIPBOARD"] and target == atom["TARGETS"]:
