@@ -37,7 +37,10 @@ template <typename Char> std::optional<int> wholeNumber(std::basic_string_view<C
     return value;
 }
 
-std::string latin(std::u16string_view digits) { return std::string(digits.begin(), digits.end()); }
+std::string latin(std::u16string_view digits)
+{
+    return std::string(digits.begin(), digits.end());
+}
 
 } // namespace
 

@@ -22,11 +22,20 @@ void Machine::startUp()
     m_state.sortwheels();
 }
 
-Typed Machine::type(char32_t character) { return typeCharacter(m_state, character); }
+Typed Machine::type(char32_t character)
+{
+    return typeCharacter(m_state, character);
+}
 
-Encrypted Machine::encrypt(std::u16string_view message) { return rovanta::encrypt(m_state, message); }
+Encrypted Machine::encrypt(std::u16string_view message)
+{
+    return rovanta::encrypt(m_state, message);
+}
 
-void Machine::pressSelector(int selector) { rovanta::pressSelector(m_state, selector); }
+void Machine::pressSelector(int selector)
+{
+    rovanta::pressSelector(m_state, selector);
+}
 
 void Machine::pressWindowButton(WindowButton button)
 {
@@ -48,7 +57,8 @@ void Machine::reset()
     m_state.sortwheels();
 }
 
-SetByDateOutcome Machine::setByDate(std::u16string_view day, std::u16string_view month, std::u16string_view year)
+SetByDateOutcome Machine::setByDate(std::u16string_view day, std::u16string_view month,
+                                    std::u16string_view year)
 {
     assert(m_settings.hasSettingByDate);
     return rovanta::setByDate(m_state, day, month, year);

@@ -8,9 +8,15 @@ namespace rovanta {
 namespace {
 
 // The ring row of a window at w shows ((j - w) mod 26) + 1 in cell j.
-int ringNumber(int cell, int window) { return (cell - window + 2 * kCells) % kCells + 1; }
+int ringNumber(int cell, int window)
+{
+    return (cell - window + 2 * kCells) % kCells + 1;
+}
 // ... and so holds the number a in cell ((a + w - 2) mod 26) + 1.
-int ringCell(int number, int window) { return (number + window - 2) % kCells + 1; }
+int ringCell(int number, int window)
+{
+    return (number + window - 2) % kCells + 1;
+}
 
 // The ten lookups of one letter, in order: search row, partner row, the row the new number is read from.
 struct LookupStep {
@@ -20,16 +26,16 @@ struct LookupStep {
     CellColour colour;
 };
 constexpr std::array<LookupStep, 10> kPath{{
-    {1, 2, 2, CellColour::Red},      // outward, entry stage
-    {3, 4, 4, CellColour::Red},      // outward, wheel stage 1
-    {5, 6, 6, CellColour::Red},      // outward, wheel stage 2
-    {7, 8, 8, CellColour::Red},      // outward, wheel stage 3
-    {9, 10, 10, CellColour::Red},    // outward, reflector stage
-    {9, 10, 9, CellColour::Yellow},  // turn at the reflector: the number is unchanged
-    {8, 7, 7, CellColour::Yellow},   // return, wheel stage 3
-    {6, 5, 5, CellColour::Yellow},   // return, wheel stage 2
-    {4, 3, 3, CellColour::Yellow},   // return, wheel stage 1
-    {2, 1, 1, CellColour::Yellow},   // return, entry stage
+    {1, 2, 2, CellColour::Red},     // outward, entry stage
+    {3, 4, 4, CellColour::Red},     // outward, wheel stage 1
+    {5, 6, 6, CellColour::Red},     // outward, wheel stage 2
+    {7, 8, 8, CellColour::Red},     // outward, wheel stage 3
+    {9, 10, 10, CellColour::Red},   // outward, reflector stage
+    {9, 10, 9, CellColour::Yellow}, // turn at the reflector: the number is unchanged
+    {8, 7, 7, CellColour::Yellow},  // return, wheel stage 3
+    {6, 5, 5, CellColour::Yellow},  // return, wheel stage 2
+    {4, 3, 3, CellColour::Yellow},  // return, wheel stage 1
+    {2, 1, 1, CellColour::Yellow},  // return, entry stage
 }};
 
 bool isPermutation(const Key& key)
@@ -44,7 +50,10 @@ bool isPermutation(const Key& key)
     return true;
 }
 
-int windowOfRingRow(int row) { return (row - 1) / 2; }
+int windowOfRingRow(int row)
+{
+    return (row - 1) / 2;
+}
 
 } // namespace
 
@@ -63,9 +72,15 @@ std::uint32_t colourNumber(CellColour colour)
     return 0;
 }
 
-bool isKeyRow(int row) { return row == 2 || row == 4 || row == 6 || row == 8; }
+bool isKeyRow(int row)
+{
+    return row == 2 || row == 4 || row == 6 || row == 8;
+}
 
-bool isRingRow(int row) { return row == 3 || row == 5 || row == 7; }
+bool isRingRow(int row)
+{
+    return row == 3 || row == 5 || row == 7;
+}
 
 MachineState::MachineState(CellAlphabet alphabet) : m_alphabet(alphabet)
 {
@@ -74,11 +89,20 @@ MachineState::MachineState(CellAlphabet alphabet) : m_alphabet(alphabet)
         m_selectors[selector] = "Key " + std::to_string(selector);
 }
 
-const std::string& MachineState::keybookSlot(int slot) const { return m_keybook.at(slot); }
+const std::string& MachineState::keybookSlot(int slot) const
+{
+    return m_keybook.at(slot);
+}
 
-void MachineState::setKeybookSlot(int slot, std::string keyText) { m_keybook.at(slot) = std::move(keyText); }
+void MachineState::setKeybookSlot(int slot, std::string keyText)
+{
+    m_keybook.at(slot) = std::move(keyText);
+}
 
-const std::string& MachineState::selectorCaption(int selector) const { return m_selectors.at(selector); }
+const std::string& MachineState::selectorCaption(int selector) const
+{
+    return m_selectors.at(selector);
+}
 
 void MachineState::setSelectorCaption(int selector, std::string caption)
 {
@@ -139,7 +163,10 @@ void MachineState::setKeyRow(int row, const Key& key)
     ++m_rowRevision[row];
 }
 
-void MachineState::setLetternum(std::u16string text) { m_letternum = std::move(text); }
+void MachineState::setLetternum(std::u16string text)
+{
+    m_letternum = std::move(text);
+}
 
 void MachineState::setLetternumToPosition(int number)
 {
@@ -153,7 +180,10 @@ void MachineState::setMessage(std::u16string text)
     ++m_messageRevision;
 }
 
-void MachineState::appendOutput(char16_t letter) { m_output.push_back(letter); }
+void MachineState::appendOutput(char16_t letter)
+{
+    m_output.push_back(letter);
+}
 
 void MachineState::setOutput(std::u16string text)
 {

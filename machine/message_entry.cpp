@@ -17,10 +17,19 @@ constexpr CaseMapping kUpperCase[] = {
 #include "upper_case_table.inc"
 };
 
-bool isCapital(char32_t character) { return character >= U'A' && character <= U'Z'; }
+bool isCapital(char32_t character)
+{
+    return character >= U'A' && character <= U'Z';
+}
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 // Walks a UTF-16 text one character at a time; a surrogate pair is one character, a lone surrogate is one
 // character of its own.
@@ -53,22 +62,25 @@ void appendCharacter(std::u16string& text, char32_t character)
     text.push_back(static_cast<char16_t>(0xDC00 + (character & 0x3FF)));
 }
 
-// Upper-case form without its spaces, in one pass: no character upper-cases to a space or from one.
-std::u16string cleanMessage(std::u16string_view message)
+enum class Spaces : std::uint8_t { Keep, Drop };
+
+// The upper-case form of a text, character by character, with or without its spaces; no character
+// upper-cases to a space or from one, so both can be done in the one pass.
+std::u16string upperCased(std::u16string_view text, Spaces spaces)
 {
-    std::u16string cleaned;
-    cleaned.reserve(message.size());
-    forEachCharacter(message, [&](std::u16string_view character) {
-        if (character.size() == 1 && character[0] < 0x80) {
-            const char16_t unit = character[0];
-            if (unit != u' ')
-                cleaned.push_back(unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 32) : unit);
-        } else {
-            appendCharacter(cleaned, upperCase(codePoint(character)));
-        }
+    std::u16string upper;
+    upper.reserve(text.size());
+    forEachCharacter(text, [&](std::u16string_view character) {
+        const char16_t unit = character[0];
+        if (unit == u' ' && spaces == Spaces::Drop)
+            return true;
+        if (unit < 0x80)
+            upper.push_back(unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 32) : unit);
+        else
+            appendCharacter(upper, upperCase(codePoint(character)));
         return true;
     });
-    return cleaned;
+    return upper;
 }
 
 } // namespace
@@ -85,15 +97,7 @@ char32_t upperCase(char32_t character)
 
 std::u16string upperCaseForm(std::u16string_view text)
 {
-    std::u16string upper;
-    upper.reserve(text.size());
-    forEachCharacter(text, [&](std::u16string_view character) {
-        appendCharacter(upper, character.size() == 1 && isLowSurrogate(character[0])
-                                   ? character[0]
-                                   : upperCase(codePoint(character)));
-        return true;
-    });
-    return upper;
+    return upperCased(text, Spaces::Keep);
 }
 
 Typed typeCharacter(MachineState& machine, char32_t character)
@@ -109,7 +113,7 @@ Typed typeCharacter(MachineState& machine, char32_t character)
 Encrypted encrypt(MachineState& machine, std::u16string_view message)
 {
     Encrypted result;
-    std::u16string cleaned = cleanMessage(message);
+    std::u16string cleaned = upperCased(message, Spaces::Drop);
     // The check runs over the whole message before any letter is enciphered.
     std::u16string_view rejected;
     forEachCharacter(cleaned, [&](std::u16string_view character) {

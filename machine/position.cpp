@@ -9,7 +9,10 @@ namespace {
 constexpr std::string_view kTwoDigits = "000102030405060708091011121314151617181920212223242526";
 constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-bool isPosition(int number) { return number >= 1 && number <= kCells; }
+bool isPosition(int number)
+{
+    return number >= 1 && number <= kCells;
+}
 
 template <typename Char> int positionOfTwoDigits(std::basic_string_view<Char> text)
 {
@@ -52,8 +55,14 @@ std::string_view cellText(CellAlphabet alphabet, int number)
     return alphabet == CellAlphabet::TwoDigit ? twoDigitText(number) : letterText(number);
 }
 
-int positionOfText(CellAlphabet alphabet, std::string_view text) { return positionOf(alphabet, text); }
+int positionOfText(CellAlphabet alphabet, std::string_view text)
+{
+    return positionOf(alphabet, text);
+}
 
-int positionOfText(CellAlphabet alphabet, std::u16string_view text) { return positionOf(alphabet, text); }
+int positionOfText(CellAlphabet alphabet, std::u16string_view text)
+{
+    return positionOf(alphabet, text);
+}
 
 } // namespace rovanta

@@ -365,6 +365,9 @@ void Form1::encryptPressed()
         // The warning stands over the cleaned message; the box is emptied once it is closed.
         m_text2->setText(QString::fromStdU16String(result.cleaned));
         warnCapitalsOnly();
+    } else if (m_machine.state().message() == textView(message)) {
+        // A message that was clean already stays in the box as it is, however long it is.
+        m_shownMessageRevision = m_machine.state().messageRevision();
     }
     showMachine();
 }

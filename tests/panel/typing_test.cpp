@@ -1,6 +1,8 @@
 // Live typing in Text2, as a keyboard and an input method deliver it.
 #include "panel_test_support.h"
 
+#include "message_entry.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -53,6 +55,7 @@ private slots:
     void typingEqualsEncrypt();
     void litPathIsShown();
     void letterRepaintsOnlyWhatChanged();
+    void upperCaseIsTheToolkits();
 };
 
 void TypingTest::initTestCase()
@@ -298,6 +301,19 @@ void TypingTest::letterRepaintsOnlyWhatChanged()
         QVERIFY2(after.colours - before.colours <= 40, letters);
         QVERIFY2(after.colours > before.colours, letters);
     }
+}
+
+// Typing goes through the toolkit's characters and Encrypt through the machine's own table: both must
+// upper-case every character alike, or a letter typed would be refused when encrypted, or the reverse.
+void TypingTest::upperCaseIsTheToolkits()
+{
+    int differing = 0;
+    for (char32_t character = 0; character <= 0x10FFFF; ++character) {
+        if (rovanta::upperCase(character) != QChar::toUpper(character) && ++differing <= 5)
+            qWarning("U+%04X: machine U+%04X, toolkit U+%04X", unsigned(character),
+                     unsigned(rovanta::upperCase(character)), unsigned(QChar::toUpper(character)));
+    }
+    QCOMPARE(differing, 0);
 }
 
 QTEST_MAIN(TypingTest)
