@@ -3,6 +3,7 @@
 #include "closing.h"
 #include "message_input.h"
 #include "panel_icon.h"
+#include "text_box.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
@@ -235,19 +236,14 @@ void Form1::buildButtons()
 
 void Form1::buildTextBoxes()
 {
-    // Qt cuts a box's text at 32767 characters unless told otherwise; a message or output of any length
-    // keeps every letter.
-    constexpr int kUnlimited = std::numeric_limits<int>::max();
-    m_text3 = placed(new QLineEdit(this), QStringLiteral("Text3"), placeOf("Text3", m_panel));
+    m_text3 = placed(new TextBox(this), QStringLiteral("Text3"), placeOf("Text3", m_panel));
     m_text2 = placed(new MessageInput([this](char32_t character) { return m_machine.type(character); }, this),
                      QStringLiteral("Text2"), placeOf("Text2", m_panel));
-    for (QLineEdit* box : {static_cast<QLineEdit*>(m_text2), m_text3}) {
-        box->setMaxLength(kUnlimited);
+    for (TextBox* box : {static_cast<TextBox*>(m_text2), m_text3})
         box->setFont(cellFont());
-    }
     connect(m_text2, &MessageInput::typed, this, &Form1::showMachine);
-    connect(m_text2, &QLineEdit::textEdited, this, &Form1::messageEdited);
-    connect(m_text3, &QLineEdit::textEdited, this, &Form1::outputEdited);
+    connect(m_text2, &TextBox::textEdited, this, &Form1::messageEdited);
+    connect(m_text3, &TextBox::textEdited, this, &Form1::outputEdited);
 }
 
 void Form1::buildDateBoxes()
@@ -403,8 +399,6 @@ void Form1::messageEdited(const QString& text)
 
 void Form1::outputEdited(const QString& text)
 {
-    if (m_appendingOutput)
-        return;
     m_machine.editOutput(text.toStdU16String());
     m_shownOutputRevision = m_machine.state().outputRevision();
     m_shownOutputLength = static_cast<std::size_t>(text.size());
@@ -521,10 +515,7 @@ void Form1::showOutput()
         m_text3->setText(QString::fromStdU16String(output));
     } else if (output.size() > m_shownOutputLength) {
         const std::u16string_view tail = std::u16string_view(output).substr(m_shownOutputLength);
-        m_appendingOutput = true;
-        m_text3->end(false);
-        m_text3->insert(QString::fromUtf16(tail.data(), static_cast<qsizetype>(tail.size())));
-        m_appendingOutput = false;
+        m_text3->append(QStringView(tail.data(), static_cast<qsizetype>(tail.size())));
     }
     m_shownOutputLength = output.size();
 }

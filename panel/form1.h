@@ -13,12 +13,12 @@
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace rovanta {
 
 class MessageInput;
+class TextBox;
 
 // How often the panel has written a cell's text or colour. A typed letter changes at most the three ring
 // rows and the cells lit before and after it, so its writes stay bounded however the panel grows.
@@ -89,7 +89,7 @@ private:
     // Command1 to Command14; Command8 only on a panel with setting by date.
     std::array<QPushButton*, 15> m_commands{};
     MessageInput* m_text2 = nullptr;
-    QLineEdit* m_text3 = nullptr;
+    TextBox* m_text3 = nullptr;
     QComboBox* m_comboDay = nullptr;
     QComboBox* m_comboMonth = nullptr;
     QComboBox* m_comboYear = nullptr;
@@ -106,8 +106,6 @@ private:
     std::uint64_t m_shownMessageRevision = 0;
     std::uint64_t m_shownOutputRevision = 0;
     std::size_t m_shownOutputLength = 0;
-    // Set while the panel itself appends to Text3, whose edits otherwise are the operator's.
-    bool m_appendingOutput = false;
 
     CellWrites m_cellWrites;
 };

@@ -32,9 +32,8 @@ bool isFocusKey(const QKeyEvent& event)
 } // namespace
 
 MessageInput::MessageInput(TypeCharacter typeCharacter, QWidget* parent)
-    : QLineEdit(parent), m_typeCharacter(std::move(typeCharacter))
+    : TextBox(parent), m_typeCharacter(std::move(typeCharacter))
 {
-    setAcceptDrops(false);
 }
 
 bool MessageInput::event(QEvent* event)
@@ -48,14 +47,14 @@ bool MessageInput::event(QEvent* event)
             return true;
         }
     }
-    return QLineEdit::event(event);
+    return TextBox::event(event);
 }
 
 void MessageInput::keyPressEvent(QKeyEvent* event)
 {
     const QString characters = characterInput(*event);
     if (characters.isEmpty()) {
-        QLineEdit::keyPressEvent(event);
+        TextBox::keyPressEvent(event);
         return;
     }
     typeCharacters(characters);
@@ -67,26 +66,16 @@ void MessageInput::inputMethodEvent(QInputMethodEvent* event)
 {
     const QString committed = event->commitString();
     if (committed.isEmpty()) {
-        QLineEdit::inputMethodEvent(event);
+        TextBox::inputMethodEvent(event);
         return;
     }
     // The box keeps the pre-edit text and any replacement; the committed characters are typed.
     QInputMethodEvent rest(event->preeditString(), event->attributes());
     rest.setCommitString(QString(), event->replacementStart(), event->replacementLength());
-    QLineEdit::inputMethodEvent(&rest);
+    TextBox::inputMethodEvent(&rest);
     typeCharacters(committed);
     event->accept();
     emit typed();
-}
-
-void MessageInput::dragEnterEvent(QDragEnterEvent* event)
-{
-    event->ignore();
-}
-
-void MessageInput::dropEvent(QDropEvent* event)
-{
-    event->ignore();
 }
 
 void MessageInput::typeCharacters(const QString& characters)

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "message_entry.h"
-
-#include <QLineEdit>
+#include "text_box.h"
 
 #include <functional>
 
@@ -13,7 +12,7 @@ namespace rovanta {
 // capital; anything else, control characters included, acts as Backspace. Keys that give no character
 // (arrows, Delete, Home, End, Shift+Insert) work the box as usual, so pasting by Shift+Insert or the
 // context menu still works and Encrypt enciphers what was pasted.
-class MessageInput final : public QLineEdit {
+class MessageInput final : public TextBox {
     Q_OBJECT
 
 public:
@@ -29,8 +28,6 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void typeCharacters(const QString& characters);

@@ -2,6 +2,8 @@
 // Set By Date and Copy To ClipBoard.
 #include "panel_test_support.h"
 
+#include "text_box.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -17,13 +19,13 @@ using namespace rovanta::test;
 
 namespace {
 
-QLineEdit* text2(const QWidget& form)
+TextBox* text2(const QWidget& form)
 {
-    return element<QLineEdit>(form, QStringLiteral("Text2"));
+    return element<TextBox>(form, QStringLiteral("Text2"));
 }
-QLineEdit* text3(const QWidget& form)
+TextBox* text3(const QWidget& form)
 {
-    return element<QLineEdit>(form, QStringLiteral("Text3"));
+    return element<TextBox>(form, QStringLiteral("Text3"));
 }
 QString caption(const QWidget& form, int command)
 {

@@ -4,9 +4,10 @@
 //   QT_QPA_PLATFORM=offscreen <build>/bin/bench_panel
 #include "panel_test_support.h"
 
+#include "text_box.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,9 +40,9 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-QLineEdit* box(const QWidget& form, const char* name)
+TextBox* box(const QWidget& form, const char* name)
 {
-    return element<QLineEdit>(form, QString::fromLatin1(name));
+    return element<TextBox>(form, QString::fromLatin1(name));
 }
 
 struct Keystroke {
@@ -51,7 +52,7 @@ struct Keystroke {
 
 Keystroke keystroke(QWidget& form)
 {
-    QLineEdit* text2 = box(form, "Text2");
+    TextBox* text2 = box(form, "Text2");
     QElapsedTimer timer;
     timer.start();
     QTest::keyClick(text2, 'e');

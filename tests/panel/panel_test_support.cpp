@@ -4,10 +4,10 @@
 #include "rovanta-v4/settings.h"
 #include "rovanta-v5/panel_settings.h"
 #include "rovanta-v5/settings.h"
+#include "text_box.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -73,7 +73,7 @@ QString keyAsShown(const Model& model, int slot)
 
 void typeInto(QWidget& form, std::string_view keys)
 {
-    auto* text2 = element<QLineEdit>(form, QStringLiteral("Text2"));
+    auto* text2 = element<TextBox>(form, QStringLiteral("Text2"));
     for (const char key : keys)
         QTest::keyClick(text2, key);
 }

@@ -2,11 +2,11 @@
 #include "panel_test_support.h"
 
 #include "closing.h"
+#include "text_box.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -146,8 +146,8 @@ void StartUpTest::startState()
     }
     for (int w = 1; w <= kWindows; ++w)
         QCOMPARE(windowText(window.form, w), QStringLiteral("01"));
-    QCOMPARE(element<QLineEdit>(window.form, QStringLiteral("Text2"))->text(), QString());
-    QCOMPARE(element<QLineEdit>(window.form, QStringLiteral("Text3"))->text(), QString());
+    QCOMPARE(element<TextBox>(window.form, QStringLiteral("Text2"))->text(), QString());
+    QCOMPARE(element<TextBox>(window.form, QStringLiteral("Text3"))->text(), QString());
     // Every cell keeps the panel's standard colours: the system's Base and Text.
     for (int row = 1; row <= kRows; ++row) {
         for (int cell = 1; cell <= kCells; ++cell) {

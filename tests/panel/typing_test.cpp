@@ -2,11 +2,11 @@
 #include "panel_test_support.h"
 
 #include "message_entry.h"
+#include "text_box.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QShortcut>
 #include <QTest>
@@ -16,13 +16,13 @@ using namespace rovanta::test;
 
 namespace {
 
-QLineEdit* text2(const QWidget& form)
+TextBox* text2(const QWidget& form)
 {
-    return element<QLineEdit>(form, QStringLiteral("Text2"));
+    return element<TextBox>(form, QStringLiteral("Text2"));
 }
-QLineEdit* text3(const QWidget& form)
+TextBox* text3(const QWidget& form)
 {
-    return element<QLineEdit>(form, QStringLiteral("Text3"));
+    return element<TextBox>(form, QStringLiteral("Text3"));
 }
 
 struct Snapshot {
@@ -238,7 +238,7 @@ void TypingTest::inputMethodCommit()
 void TypingTest::dropIsRefused()
 {
     Window window(fivePointOne());
-    QLineEdit* box = text2(window.form);
+    TextBox* box = text2(window.form);
     QVERIFY(!box->acceptDrops());
     QMimeData data;
     data.setText(QStringLiteral("DROPPED"));

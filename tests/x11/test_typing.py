@@ -44,6 +44,17 @@ class TypingTest(MachineTest):
                 self.assertEqual(self.machine.output(), cipher, "nothing is enciphered")
                 self.assertEqual(self.machine.windows_titled(self.model.title), [self.machine.window])
 
+    def test_selected_output_is_the_primary_selection_and_a_middle_click_pastes_it(self):
+        self.machine.type("abc")
+        cipher = self.machine.output()
+        x0, y0, _, y1 = self.model.rect("Text3").inner(0)
+        self.machine.click_at(x0 + 12, (y0 + y1) // 2, double=True)
+        _, y0, x1, y1 = self.model.rect("Text2").inner(0)
+        self.machine.click_at(x1 - 4, (y0 + y1) // 2, button=2)
+        # A paste is no typing: the machine enciphers nothing for it.
+        self.assertEqual(self.machine.message(), "ABC" + cipher)
+        self.assertEqual(self.machine.output(), cipher)
+
     def test_copy_of_empty_output_leaves_empty_clipboard(self):
         self.assertEqual(self.machine.output(), "")
 

@@ -210,9 +210,9 @@ class Machine:
     def click(self, name, double=False):
         self.click_at(*self.model.rect(name).centre(), double=double)
 
-    def click_at(self, x, y, double=False):
+    def click_at(self, x, y, double=False, button=1):
         clicks = ["--repeat", "2", "--delay", "40"] if double else []
-        self.x.run(["xdotool", *self._move(x, y), "click", *clicks, "1"])
+        self.x.run(["xdotool", *self._move(x, y), "click", *clicks, str(button)])
 
     def hover_at(self, x, y):
         self.x.run(["xdotool", *self._move(x, y)])

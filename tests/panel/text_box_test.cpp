@@ -1,0 +1,400 @@
+// The one-line text box on its own: editing keys, selection, clipboard, undo, mouse, input methods and
+// what it measures of a long text.
+#include "text_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace rovanta;
+
+namespace {
+
+const QString kSmiley = QStringLiteral("😀");
+constexpr qsizetype kMillion = 1'000'000;
+
+QString letters(qsizetype count)
+{
+    QString text(count, Qt::Uninitialized);
+    for (qsizetype i = 0; i < count; ++i)
+        text[i] = QChar(static_cast<char16_t>(u'A' + i % 26));
+    return text;
+}
+
+QPoint caretPoint(const TextBox& box, qsizetype position)
+{
+    const qsizetype before = box.cursorPosition();
+    const_cast<TextBox&>(box).setCursorPosition(position);
+    const QRect caret = box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const_cast<TextBox&>(box).setCursorPosition(before);
+    return caret.center();
+}
+
+// A few steps, one word each: t:TEXT types, a:TEXT appends, s:TEXT sets the text, L is Left, B is
+// Backspace, z undoes and Z redoes.
+void play(TextBox& box, const QString& script)
+{
+    for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+        const QString argument = step.mid(2);
+        if (step.startsWith(u"t:"))
+            QTest::keyClicks(&box, argument);
+        else if (step.startsWith(u"a:"))
+            box.append(argument);
+        else if (step.startsWith(u"s:"))
+            box.setText(argument);
+        else if (step == u"L")
+            QTest::keyClick(&box, Qt::Key_Left);
+        else if (step == u"B")
+            QTest::keyClick(&box, Qt::Key_Backspace);
+        else if (step == u"z")
+            QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        else if (step == u"Z")
+            QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+}
+
+} // namespace
+
+class TextBoxTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void keys_data();
+    void keys();
+    void tabMovesTheFocus();
+    void clipboard_data();
+    void clipboard();
+    void undoRedo_data();
+    void undoRedo();
+    void mouse_data();
+    void mouse();
+    void contextMenu();
+    void programChangesAreNoEdits();
+    void onlyTheVisiblePartIsMeasured_data();
+    void onlyTheVisiblePartIsMeasured();
+    void inputMethod();
+
+private:
+    std::unique_ptr<TextBox> m_box;
+};
+
+void TextBoxTest::init()
+{
+    m_box = std::make_unique<TextBox>();
+    m_box->resize(300, 30);
+    m_box->show();
+    m_box->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_box.get()));
+}
+
+void TextBoxTest::cleanup()
+{
+    m_box.reset();
+}
+
+void TextBoxTest::keys_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("caretAfter");
+    QTest::addColumn<QString>("selected");
+    const int none = Qt::NoModifier;
+    const int shift = Qt::ShiftModifier;
+    const int ctrl = Qt::ControlModifier;
+    const QString pair = u'A' + kSmiley + u'B';
+    QTest::newRow("Left") << "ABC" << 2 << 2 << int(Qt::Key_Left) << none << ""
+                          << "ABC" << 1 << "";
+    QTest::newRow("Right over a surrogate pair")
+        << pair << 1 << 1 << int(Qt::Key_Right) << none << "" << pair << 3 << "";
+    QTest::newRow("Shift+Left selects") << "ABC" << 3 << 3 << int(Qt::Key_Left) << shift << ""
+                                        << "ABC" << 2 << "C";
+    QTest::newRow("Left collapses a selection") << "ABCD" << 1 << 3 << int(Qt::Key_Left) << none << ""
+                                                << "ABCD" << 1 << "";
+    QTest::newRow("Home") << "ABC" << 2 << 2 << int(Qt::Key_Home) << none << ""
+                          << "ABC" << 0 << "";
+    QTest::newRow("Shift+Home") << "ABC" << 2 << 2 << int(Qt::Key_Home) << shift << ""
+                                << "ABC" << 0 << "AB";
+    QTest::newRow("End") << "ABC" << 1 << 1 << int(Qt::Key_End) << none << ""
+                         << "ABC" << 3 << "";
+    QTest::newRow("Ctrl+Right") << "one two" << 0 << 0 << int(Qt::Key_Right) << ctrl << ""
+                                << "one two" << 4 << "";
+    QTest::newRow("Ctrl+Left") << "one two" << 6 << 6 << int(Qt::Key_Left) << ctrl << ""
+                               << "one two" << 4 << "";
+    QTest::newRow("Ctrl+Shift+Right") << "one two" << 0 << 0 << int(Qt::Key_Right) << ctrl + shift << ""
+                                      << "one two" << 4 << "one ";
+    QTest::newRow("Backspace") << "ABC" << 2 << 2 << int(Qt::Key_Backspace) << none << ""
+                               << "AC" << 1 << "";
+    QTest::newRow("Backspace over a surrogate pair") << pair << 3 << 3 << int(Qt::Key_Backspace) << none << ""
+                                                     << "AB" << 1 << "";
+    QTest::newRow("Backspace deletes the selection")
+        << "ABCD" << 1 << 3 << int(Qt::Key_Backspace) << none << ""
+        << "AD" << 1 << "";
+    QTest::newRow("Delete") << "ABC" << 1 << 1 << int(Qt::Key_Delete) << none << ""
+                            << "AC" << 1 << "";
+    QTest::newRow("Ctrl+Backspace deletes the word")
+        << "one two" << 7 << 7 << int(Qt::Key_Backspace) << ctrl << ""
+        << "one " << 4 << "";
+    QTest::newRow("text replaces the selection") << "ABCD" << 1 << 3 << int(Qt::Key_X) << none << "x"
+                                                 << "AxD" << 2 << "";
+    QTest::newRow("a character beyond 16 bits")
+        << "AB" << 1 << 1 << int(Qt::Key_unknown) << none << kSmiley << u'A' + kSmiley + u'B' << 3 << "";
+    QTest::newRow("Ctrl+A selects all") << "ABC" << 1 << 1 << int(Qt::Key_A) << ctrl << "a"
+                                        << "ABC" << 3 << "ABC";
+    QTest::newRow("Ctrl with a letter types nothing") << "AB" << 2 << 2 << int(Qt::Key_B) << ctrl << "b"
+                                                      << "AB" << 2 << "";
+    QTest::newRow("Enter types nothing") << "AB" << 2 << 2 << int(Qt::Key_Return) << none << "\r"
+                                         << "AB" << 2 << "";
+}
+
+void TextBoxTest::keys()
+{
+    QFETCH(QString, text);
+    QFETCH(int, anchor);
+    QFETCH(int, caret);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, typed);
+    m_box->setText(text);
+    m_box->setSelection(anchor, caret - anchor);
+    QTest::sendKeyEvent(QTest::Click, m_box.get(), Qt::Key(key), typed, Qt::KeyboardModifiers(modifiers));
+    QTEST(m_box->text(), "after");
+    QTEST(int(m_box->cursorPosition()), "caretAfter");
+    QTEST(m_box->selectedText(), "selected");
+}
+
+void TextBoxTest::tabMovesTheFocus()
+{
+    QWidget form;
+    auto* first = new TextBox(&form);
+    auto* second = new TextBox(&form);
+    second->setText(QStringLiteral("XY"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Tab);
+    QVERIFY(second->hasFocus());
+    QCOMPARE(first->text(), QString());
+    // Entered by Tab, the box selects its text so that typing replaces it, as a line edit does.
+    QCOMPARE(second->selectedText(), QStringLiteral("XY"));
+}
+
+void TextBoxTest::clipboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("clipboard");
+    // From "ABCD" with "BC" selected and a clipboard of two lines.
+    const int ctrl = Qt::ControlModifier;
+    const int shift = Qt::ShiftModifier;
+    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << ctrl << "ABCD"
+                            << "BC";
+    QTest::newRow("Ctrl+Insert") << int(Qt::Key_Insert) << ctrl << "ABCD"
+                                 << "BC";
+    QTest::newRow("Ctrl+X") << int(Qt::Key_X) << ctrl << "AD"
+                            << "BC";
+    QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << shift << "AD"
+                                  << "BC";
+    QTest::newRow("Ctrl+V, line breaks as spaces") << int(Qt::Key_V) << ctrl << "Axy z wD"
+                                                   << "xy\r\nz\nw";
+    QTest::newRow("Shift+Insert") << int(Qt::Key_Insert) << shift << "Axy z wD"
+                                  << "xy\r\nz\nw";
+}
+
+void TextBoxTest::clipboard()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QGuiApplication::clipboard()->setText(QStringLiteral("xy\r\nz\nw"));
+    m_box->setText(QStringLiteral("ABCD"));
+    m_box->setSelection(1, 2);
+    QTest::keyClick(m_box.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTEST(m_box->text(), "after");
+    QTEST(QGuiApplication::clipboard()->text(), "clipboard");
+}
+
+void TextBoxTest::undoRedo_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("typing is one step") << "t:abc z"
+                                        << "";
+    QTest::newRow("redo") << "t:abc z Z"
+                          << "abc";
+    QTest::newRow("a caret move ends a step") << "t:ab L t:x z"
+                                              << "ab";
+    QTest::newRow("backspace is a step of its own") << "t:abc B z"
+                                                    << "abc";
+    QTest::newRow("an append is no step") << "t:ab a:CD z"
+                                          << "CD";
+    QTest::newRow("an append survives undo and redo") << "t:ab a:CD z Z"
+                                                      << "abCD";
+    QTest::newRow("a new edit drops the redo") << "t:ab B z t:x Z"
+                                               << "abx";
+    QTest::newRow("setting the text forgets the steps") << "t:ab s:X z"
+                                                        << "X";
+}
+
+void TextBoxTest::undoRedo()
+{
+    QFETCH(QString, script);
+    play(*m_box, script);
+    QTEST(m_box->text(), "after");
+}
+
+void TextBoxTest::mouse_data()
+{
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("selected");
+    // On "one two three" with the caret at 1.
+    QTest::newRow("click places the caret") << "click 6" << 6 << "";
+    QTest::newRow("Shift+click extends") << "shift-click 6" << 6 << "ne tw";
+    QTest::newRow("drag selects") << "drag 4 7" << 7 << "two";
+    QTest::newRow("double click selects a word") << "double 5" << 7 << "two";
+    QTest::newRow("triple click selects all") << "triple 5" << 13 << "one two three";
+}
+
+void TextBoxTest::mouse()
+{
+    QFETCH(QString, gesture);
+    m_box->setText(QStringLiteral("one two three"));
+    m_box->setCursorPosition(1);
+    const QStringList words = gesture.split(u' ');
+    const QPoint at = caretPoint(*m_box, words[1].toInt());
+    if (words[0] == u"click") {
+        QTest::mouseClick(m_box.get(), Qt::LeftButton, {}, at);
+    } else if (words[0] == u"shift-click") {
+        QTest::mouseClick(m_box.get(), Qt::LeftButton, Qt::ShiftModifier, at);
+    } else if (words[0] == u"drag") {
+        const QPoint to = caretPoint(*m_box, words[2].toInt());
+        QTest::mousePress(m_box.get(), Qt::LeftButton, {}, at);
+        // Qt Test's own move goes through the window system, which has not seen the press.
+        QMouseEvent move(QEvent::MouseMove, to, m_box->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(m_box.get(), &move);
+        QTest::mouseRelease(m_box.get(), Qt::LeftButton, {}, to);
+    } else {
+        QTest::mouseDClick(m_box.get(), Qt::LeftButton, {}, at);
+        if (words[0] == u"triple")
+            QTest::mouseClick(m_box.get(), Qt::LeftButton, {}, at);
+    }
+    QTEST(int(m_box->cursorPosition()), "caret");
+    QTEST(m_box->selectedText(), "selected");
+}
+
+void TextBoxTest::contextMenu()
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    m_box->setText(QStringLiteral("ABCD"));
+    QTest::keyClicks(m_box.get(), QStringLiteral("e"));
+    m_box->setSelection(0, 2);
+    const std::unique_ptr<QMenu> menu(m_box->createStandardContextMenu());
+    QStringList enabled;
+    QAction* selectAll = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        if (action->isEnabled())
+            enabled << action->text().section(u'\t', 0, 0).remove(u'&');
+        selectAll = action;
+    }
+    QCOMPARE(enabled, QStringList({"Undo", "Cut", "Copy", "Paste", "Delete", "Select All"}));
+    selectAll->trigger();
+    QCOMPARE(m_box->selectedText(), QStringLiteral("ABCDe"));
+}
+
+void TextBoxTest::programChangesAreNoEdits()
+{
+    QSignalSpy edited(m_box.get(), &TextBox::textEdited);
+    QSignalSpy changed(m_box.get(), &TextBox::textChanged);
+    m_box->setText(QStringLiteral("AB"));
+    m_box->append(u"CD");
+    QCOMPARE(edited.count(), 0);
+    QCOMPARE(changed.count(), 2);
+    QTest::keyClick(m_box.get(), Qt::Key_X);
+    QCOMPARE(edited.count(), 1);
+    QCOMPARE(edited.last().front().toString(), QStringLiteral("ABCDx"));
+    QCOMPARE(changed.count(), 3);
+}
+
+void TextBoxTest::onlyTheVisiblePartIsMeasured_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("caret");
+    // On a million letters, caret at the end.
+    QTest::newRow("set at the end") << "" << int(kMillion);
+    QTest::newRow("Home") << "Home" << 0;
+    QTest::newRow("Home, then End") << "Home End" << int(kMillion);
+    QTest::newRow("typing at the end") << "x" << int(kMillion) + 1;
+    QTest::newRow("Backspace at the end") << "Backspace Backspace" << int(kMillion) - 2;
+    QTest::newRow("the middle") << "500000" << 500000;
+    QTest::newRow("Left from the middle") << "500000 Left" << 499999;
+}
+
+void TextBoxTest::onlyTheVisiblePartIsMeasured()
+{
+    QFETCH(QString, script);
+    QFETCH(int, caret);
+    m_box->setText(letters(kMillion));
+    for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+        if (step.front().isDigit())
+            m_box->setCursorPosition(step.toInt());
+        else if (step.size() == 1)
+            QTest::keyClicks(m_box.get(), step);
+        else
+            QTest::keyClick(m_box.get(), QKeySequence::fromString(step)[0].key());
+    }
+    QCOMPARE(m_box->cursorPosition(), caret);
+    // The caret is on screen, and no more characters than fit the box are measured or drawn.
+    QVERIFY(m_box->firstVisible() <= caret && caret <= m_box->visibleEnd());
+    QVERIFY(m_box->visibleEnd() - m_box->firstVisible() < m_box->width());
+    QVERIFY(m_box->rect().contains(m_box->inputMethodQuery(Qt::ImCursorRectangle).toRect()));
+    // With hidden text on the left, the right holds text up to the end or the box's edge.
+    const QString shown =
+        m_box->text().mid(m_box->firstVisible(), m_box->visibleEnd() - m_box->firstVisible());
+    QVERIFY(QFontMetrics(m_box->font()).horizontalAdvance(shown) >= m_box->width() - 40);
+    QVERIFY(!m_box->grab().isNull());
+}
+
+void TextBoxTest::inputMethod()
+{
+    m_box->setText(letters(kMillion));
+    QInputMethodEvent preedit(QStringLiteral("ka"), {});
+    QApplication::sendEvent(m_box.get(), &preedit);
+    QCOMPARE(m_box->text().size(), kMillion);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("か") + kSmiley, -1, 1);
+    QApplication::sendEvent(m_box.get(), &commit);
+    // The commit replaces the last letter.
+    QCOMPARE(m_box->text().size(), kMillion + 2);
+    QVERIFY(m_box->text().endsWith(QStringLiteral("か") + kSmiley));
+    // The input method sees a bounded window of text around the caret.
+    const QString surrounding = m_box->inputMethodQuery(Qt::ImSurroundingText).toString();
+    const int position = m_box->inputMethodQuery(Qt::ImCursorPosition).toInt();
+    QVERIFY(surrounding.size() <= 1024);
+    QCOMPARE(position, surrounding.size());
+    QVERIFY(surrounding.endsWith(QStringLiteral("か") + kSmiley));
+    QCOMPARE(m_box->inputMethodQuery(Qt::ImEnabled).toBool(), true);
+    QCOMPARE(m_box->inputMethodQuery(Qt::ImFont).value<QFont>(), m_box->font());
+    m_box->setSelection(kMillion - 2, 2);
+    QCOMPARE(m_box->inputMethodQuery(Qt::ImCurrentSelection).toString(), m_box->selectedText());
+    QCOMPARE(m_box->inputMethodQuery(Qt::ImAnchorPosition).toInt(),
+             m_box->inputMethodQuery(Qt::ImCursorPosition).toInt() - 2);
+}
+
+QTEST_MAIN(TextBoxTest)
+#include "text_box_test.moc"
