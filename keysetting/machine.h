@@ -31,8 +31,8 @@ public:
     // Only for a model with setting by date.
     SetByDateOutcome setByDate(std::u16string_view day, std::u16string_view month, std::u16string_view year);
 
-    // The operator edited a text box by hand; the box's text is now the message or the output.
-    void editMessage(std::u16string text) { m_state.setMessage(std::move(text)); }
+    // The operator edited the output box by hand; its text is now the output, and the next cipher letters
+    // follow it. (The message needs no such call: Encrypt takes the message box as it stands.)
     void editOutput(std::u16string text) { m_state.setOutput(std::move(text)); }
 
 private:

@@ -242,7 +242,6 @@ void Form1::buildTextBoxes()
     for (TextBox* box : {static_cast<TextBox*>(m_text2), m_text3})
         box->setFont(cellFont());
     connect(m_text2, &MessageInput::typed, this, &Form1::showMachine);
-    connect(m_text2, &TextBox::textEdited, this, &Form1::messageEdited);
     connect(m_text3, &TextBox::textEdited, this, &Form1::outputEdited);
 }
 
@@ -389,12 +388,6 @@ void Form1::selectorPressed(int selector)
 {
     m_machine.pressSelector(selector);
     showMachine();
-}
-
-void Form1::messageEdited(const QString& text)
-{
-    m_machine.editMessage(text.toStdU16String());
-    m_shownMessageRevision = m_machine.state().messageRevision();
 }
 
 void Form1::outputEdited(const QString& text)

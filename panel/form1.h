@@ -66,7 +66,6 @@ private:
     void encryptPressed();
     void copyPressed();
     void selectorPressed(int selector);
-    void messageEdited(const QString& text);
     void outputEdited(const QString& text);
     void warnCapitalsOnly();
 

@@ -57,12 +57,20 @@ bool isBackspace(const QKeyEvent& event)
            !(event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
 }
 
-// A pasted text is one line: each line break becomes a space.
-QString oneLine(QString text)
+// The box is one line: line breaks and other control characters stay in the text as they were pasted,
+// and show as spaces.
+bool showsAsSpace(QChar character)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(u'\r', u' ');
-    text.replace(u'\n', u' ');
+    return character.unicode() < 0x20 || character == QChar::LineSeparator ||
+           character == QChar::ParagraphSeparator;
+}
+
+QString shown(QString text)
+{
+    for (QChar& character : text) {
+        if (showsAsSpace(character))
+            character = u' ';
+    }
     return text;
 }
 
@@ -362,7 +370,7 @@ void TextBox::run(Command command)
 
 void TextBox::pasteFrom(QClipboard::Mode mode)
 {
-    const QString pasted = oneLine(clipboard()->text(mode));
+    const QString pasted = clipboard()->text(mode);
     if (!pasted.isEmpty() || hasSelectedText())
         edit(selectionStart(), selectionEnd(), pasted, Merge::Separate);
 }
@@ -495,8 +503,10 @@ qsizetype TextBox::scanLimit() const
 qreal TextBox::advance(const QFontMetricsF& metrics, qsizetype position) const
 {
     const qsizetype length = nextPosition(position) - position;
-    return length == 1 ? metrics.horizontalAdvance(m_text[position])
-                       : metrics.horizontalAdvance(m_text.mid(position, length));
+    if (length != 1)
+        return metrics.horizontalAdvance(m_text.mid(position, length));
+    const QChar character = m_text[position];
+    return metrics.horizontalAdvance(showsAsSpace(character) ? QChar(u' ') : character);
 }
 
 QRect TextBox::textArea() const
@@ -518,7 +528,7 @@ QPointF TextBox::textOrigin() const
 std::unique_ptr<QTextLayout> TextBox::visibleLayout() const
 {
     const qsizetype end = visibleEnd();
-    auto layout = std::make_unique<QTextLayout>(m_text.mid(m_first, end - m_first), font());
+    auto layout = std::make_unique<QTextLayout>(shown(m_text.mid(m_first, end - m_first)), font());
     if (!m_preedit.isEmpty() && m_caret >= m_first && m_caret <= end)
         layout->setPreeditArea(static_cast<int>(m_caret - m_first), m_preedit);
     layout->beginLayout();

@@ -353,7 +353,6 @@ TEST_P(Reset, bringsBackWindowsAndEmptyBoxesAndWhitensEveryCell)
     machine.encrypt(u"SOMETEXT");
     setWindows(machine, 5, 17, 26);
     machine.type(U'Q');
-    machine.editMessage(u"SOMETEXTQ");
     const std::u16string letternum = machine.state().letternum();
 
     machine.reset();

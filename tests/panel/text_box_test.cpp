@@ -209,9 +209,9 @@ void TextBoxTest::clipboard_data()
                             << "BC";
     QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << shift << "AD"
                                   << "BC";
-    QTest::newRow("Ctrl+V, line breaks as spaces") << int(Qt::Key_V) << ctrl << "Axy z wD"
-                                                   << "xy\r\nz\nw";
-    QTest::newRow("Shift+Insert") << int(Qt::Key_Insert) << shift << "Axy z wD"
+    QTest::newRow("Ctrl+V keeps line breaks") << int(Qt::Key_V) << ctrl << "Axy\r\nz\nwD"
+                                              << "xy\r\nz\nw";
+    QTest::newRow("Shift+Insert") << int(Qt::Key_Insert) << shift << "Axy\r\nz\nwD"
                                   << "xy\r\nz\nw";
 }
 
