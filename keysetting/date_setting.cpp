@@ -110,11 +110,11 @@ SetByDateOutcome setByDate(MachineState& machine, std::u16string_view day, std::
     if (*k1 > kLastSlot || *k2 > kLastSlot || k4 > kLastSlot)
         return SetByDateOutcome::Unchanged;
 
-    machine.setSelectorCaption(3, "Key " + latin(yy));
+    machine.setSelectorCaption(3, selectorCaption(latin(yy)));
     copyKey(machine, *k3, kKeyRowOfSelector[3]);
-    machine.setSelectorCaption(2, "Key " + latin(month));
+    machine.setSelectorCaption(2, selectorCaption(latin(month)));
     copyKey(machine, *k2, kKeyRowOfSelector[2]);
-    machine.setSelectorCaption(1, "Key " + latin(day));
+    machine.setSelectorCaption(1, selectorCaption(latin(day)));
     copyKey(machine, *k1, kKeyRowOfSelector[1]);
     machine.setSelectorCaption(4, selectorCaption(k4));
     copyKey(machine, k4, kKeyRowOfSelector[4]);

@@ -13,23 +13,6 @@ int keyNumber(CellAlphabet alphabet, std::string_view keyText, int n)
     return positionOfText(alphabet, keyText.substr(start, width));
 }
 
-std::optional<Key> parseKey(CellAlphabet alphabet, std::string_view keyText)
-{
-    const std::size_t width = alphabet == CellAlphabet::TwoDigit ? 2 : 1;
-    if (keyText.size() != width * kCells)
-        return std::nullopt;
-    Key key{};
-    std::array<bool, kCells + 1> seen{};
-    for (int n = 1; n <= kCells; ++n) {
-        const int number = keyNumber(alphabet, keyText, n);
-        if (number == 0 || seen[number])
-            return std::nullopt;
-        seen[number] = true;
-        key[n] = static_cast<std::uint8_t>(number);
-    }
-    return key;
-}
-
 void RandKeys(MachineState& machine, const ModelSettings& settings)
 {
     for (int slot = settings.firstFilledSlot; slot < MachineState::kBookSlots; ++slot)

@@ -3,7 +3,6 @@
 #include "machine_state.h"
 #include "model_settings.h"
 
-#include <optional>
 #include <string_view>
 
 namespace rovanta {
@@ -11,9 +10,6 @@ namespace rovanta {
 // Number N of a key text in the model's form: characters 2N-1 and 2N ("07") or character N ("G"). 0 when
 // those characters are not a position number.
 int keyNumber(CellAlphabet alphabet, std::string_view keyText, int n);
-
-// The key a text holds, when it is a permutation of 1 to 26 in the model's form.
-std::optional<Key> parseKey(CellAlphabet alphabet, std::string_view keyText);
 
 // Fills the key book from the program's built-in keys, slots firstFilledSlot to 100, once at start-up.
 void RandKeys(MachineState& machine, const ModelSettings& settings);

@@ -13,7 +13,12 @@ constexpr int kLastKey = 100;
 
 std::string selectorCaption(int keyNumber)
 {
-    return std::string(kCaptionPrefix) + std::to_string(keyNumber);
+    return selectorCaption(std::to_string(keyNumber));
+}
+
+std::string selectorCaption(std::string_view number)
+{
+    return std::string(kCaptionPrefix).append(number);
 }
 
 std::optional<int> keyNumberOfCaption(std::string_view caption)

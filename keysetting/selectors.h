@@ -10,6 +10,8 @@ namespace rovanta {
 
 // The caption of key number n: "Key " and n in plain decimal ("Key 7", "Key 100").
 std::string selectorCaption(int keyNumber);
+// "Key " and a number's text as it stands ("Key 06" from the day "06").
+std::string selectorCaption(std::string_view number);
 
 // The key number a caption shows: "Key " followed by one or more digits whose value is 0 to 100. Set By
 // Date writes captions with a leading zero ("Key 06", "Key 00"); they show 6 and 0.

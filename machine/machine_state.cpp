@@ -77,11 +77,6 @@ bool isKeyRow(int row)
     return row == 2 || row == 4 || row == 6 || row == 8;
 }
 
-bool isRingRow(int row)
-{
-    return row == 3 || row == 5 || row == 7;
-}
-
 MachineState::MachineState(CellAlphabet alphabet) : m_alphabet(alphabet)
 {
     // The captions the panel is laid out with.
@@ -146,12 +141,6 @@ CellColour MachineState::cellColour(int row, int cell) const
             return m_litColour[i];
     }
     return m_baseColour;
-}
-
-const Key& MachineState::keyRow(int row) const
-{
-    assert(isKeyRow(row));
-    return m_keyRows[row];
 }
 
 void MachineState::setKeyRow(int row, const Key& key)

@@ -37,7 +37,6 @@ inline constexpr std::array<int, kSelectors + 1> kKeyRowOfSelector{0, 8, 6, 4, 2
 inline constexpr std::array<int, kWindows + 1> kRingRowOfWindow{0, 3, 5, 7};
 
 bool isKeyRow(int row);
-bool isRingRow(int row);
 
 // The whole state of one machine: key book, selector captions, windows, the ten rows with their colours,
 // letternum, message and output. Numbers are held as integers; every text the panel shows is derived from
@@ -67,7 +66,6 @@ public:
     int cellNumber(int row, int cell) const;
     std::string_view cellText(int row, int cell) const;
     CellColour cellColour(int row, int cell) const;
-    const Key& keyRow(int row) const;
     void setKeyRow(int row, const Key& key);
 
     const std::u16string& letternum() const { return m_letternum; }
