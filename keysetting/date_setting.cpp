@@ -1,7 +1,7 @@
-#include "date_setting.h"
+#include "keysetting/date_setting.h"
 
-#include "key_book.h"
-#include "selectors.h"
+#include "keysetting/key_book.h"
+#include "keysetting/selectors.h"
 
 #include <array>
 #include <chrono>

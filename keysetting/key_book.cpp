@@ -1,4 +1,4 @@
-#include "key_book.h"
+#include "keysetting/key_book.h"
 
 #include <cassert>
 

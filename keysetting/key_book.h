@@ -1,7 +1,7 @@
 #pragma once
 
-#include "machine_state.h"
-#include "model_settings.h"
+#include "keysetting/model_settings.h"
+#include "machine/machine_state.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
-#include "machine.h"
+#include "keysetting/machine.h"
 
-#include "key_book.h"
-#include "selectors.h"
+#include "keysetting/key_book.h"
+#include "keysetting/selectors.h"
 
 #include <cassert>
 

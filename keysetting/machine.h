@@ -1,10 +1,10 @@
 #pragma once
 
-#include "date_setting.h"
-#include "machine_state.h"
-#include "message_entry.h"
-#include "model_settings.h"
-#include "window_buttons.h"
+#include "keysetting/date_setting.h"
+#include "keysetting/model_settings.h"
+#include "keysetting/window_buttons.h"
+#include "machine/machine_state.h"
+#include "machine/message_entry.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "position.h"
+#include "machine/position.h"
 
 #include <array>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "selectors.h"
+#include "keysetting/selectors.h"
 
-#include "key_book.h"
+#include "keysetting/key_book.h"
 
 namespace rovanta {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "machine_state.h"
+#include "machine/machine_state.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "window_buttons.h"
+#include "keysetting/window_buttons.h"
 
 namespace rovanta {
 

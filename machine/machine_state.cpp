@@ -1,4 +1,4 @@
-#include "machine_state.h"
+#include "machine/machine_state.h"
 
 #include <algorithm>
 #include <cassert>

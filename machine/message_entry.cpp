@@ -1,4 +1,4 @@
-#include "message_entry.h"
+#include "machine/message_entry.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +14,7 @@ struct CaseMapping {
 };
 
 constexpr CaseMapping kUpperCase[] = {
-#include "upper_case_table.inc"
+#include "machine/upper_case_table.inc"
 };
 
 bool isCapital(char32_t character)

@@ -1,4 +1,4 @@
-#include "position.h"
+#include "machine/position.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "closing.h"
+#include "panel/closing.h"
 
-#include "geometry.h"
+#include "panel/geometry.h"
 
 #include <QScreen>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "form1.h"
+#include "panel/form1.h"
 
-#include "closing.h"
-#include "message_input.h"
-#include "panel_icon.h"
-#include "text_box.h"
+#include "panel/closing.h"
+#include "panel/message_input.h"
+#include "panel/panel_icon.h"
+#include "panel/text_box.h"
 
 #include <QButtonGroup>
 #include <QClipboard>

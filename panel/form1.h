@@ -1,8 +1,8 @@
 #pragma once
 
-#include "date_setting.h"
-#include "geometry.h"
-#include "machine.h"
+#include "keysetting/date_setting.h"
+#include "keysetting/machine.h"
+#include "panel/geometry.h"
 
 #include <QWidget>
 

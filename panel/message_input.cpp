@@ -1,4 +1,4 @@
-#include "message_input.h"
+#include "panel/message_input.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "message_entry.h"
-#include "text_box.h"
+#include "machine/message_entry.h"
+#include "panel/text_box.h"
 
 #include <functional>
 

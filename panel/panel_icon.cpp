@@ -1,4 +1,4 @@
-#include "panel_icon.h"
+#include "panel/panel_icon.h"
 
 #include <QPixmap>
 

@@ -1,4 +1,4 @@
-#include "text_box.h"
+#include "panel/text_box.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

@@ -5,12 +5,17 @@
 //   /tmp/gen > machine/upper_case_table.inc
 #include <QChar>
 #include <cstdio>
-int main() {
+int main()
+{
     int n = 0;
-    std::printf("// Generated from Qt %s's QChar::toUpper: every code point whose simple upper-case mapping\n// is another code point, as {code point, upper case}, in rising order.\n", QT_VERSION_STR);
+    std::printf("// Generated from Qt %s's QChar::toUpper: every code point whose simple upper-case "
+                "mapping\n// is another code point, as {code point, upper case}, in rising order.\n",
+                QT_VERSION_STR);
     for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
         char32_t u = QChar::toUpper(c);
-        if (u != c) { std::printf("{0x%X, 0x%X},%s", unsigned(c), unsigned(u), (++n % 6) ? " " : "\n"); }
+        if (u != c) {
+            std::printf("{0x%X, 0x%X},%s", unsigned(c), unsigned(u), (++n % 6) ? " " : "\n");
+        }
     }
     std::printf("\n");
 }

@@ -1,6 +1,6 @@
-#include "form1.h"
-#include "panel_settings.h"
-#include "settings.h"
+#include "apps/rovanta-v4/panel_settings.h"
+#include "apps/rovanta-v4/settings.h"
+#include "panel/form1.h"
 
 #include <QApplication>
 

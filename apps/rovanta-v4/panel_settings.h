@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geometry.h"
+#include "panel/geometry.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model_settings.h"
+#include "keysetting/model_settings.h"
 
 #include <array>
 #include <string_view>

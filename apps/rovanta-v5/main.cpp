@@ -1,6 +1,6 @@
-#include "form1.h"
-#include "panel_settings.h"
-#include "settings.h"
+#include "apps/rovanta-v5/panel_settings.h"
+#include "apps/rovanta-v5/settings.h"
+#include "panel/form1.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 // The model against the text machine: the same operator actions on both, then every window, caption, cell
 // text and colour, letternum, message and output compared.
-#include "rovanta-v4/settings.h"
-#include "rovanta-v5/settings.h"
-#include "test_support.h"
+#include "apps/rovanta-v4/settings.h"
+#include "apps/rovanta-v5/settings.h"
+#include "tests/core/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // whatever the machine builds from its keys is built inside the timing. The best run counts. The machine
 // must end where the letter path's arithmetic, done here in plain loops, says it ends; otherwise the
 // figure is worthless and the program fails.
-#include "machine.h"
-#include "rovanta-v5/settings.h"
+#include "apps/rovanta-v5/settings.h"
+#include "keysetting/machine.h"
 
 #include <array>
 #include <chrono>

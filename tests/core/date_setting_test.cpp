@@ -1,6 +1,6 @@
 // The date boxes as start-up fills them, and Set By Date: four keys from a day, a month and a year.
-#include "rovanta-v5/settings.h"
-#include "test_support.h"
+#include "apps/rovanta-v5/settings.h"
+#include "tests/core/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The key book, the four selectors, the six window buttons, Reset and the start state, in both models.
-#include "rovanta-v4/settings.h"
-#include "rovanta-v5/settings.h"
-#include "test_support.h"
+#include "apps/rovanta-v4/settings.h"
+#include "apps/rovanta-v5/settings.h"
+#include "tests/core/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // One letter through the machine: the odometer of the windows, the ring rows, the lit path, and the
 // machine's two promises (it deciphers what it enciphers, and never leaves a letter as itself).
-#include "test_support.h"
+#include "tests/core/test_support.h"
 
 #include <gtest/gtest.h>
 

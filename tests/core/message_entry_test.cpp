@@ -1,6 +1,6 @@
 // Letters reach the machine by typing or by Encrypt: what is upper-cased, what is refused, and what a
 // refused message leaves behind.
-#include "test_support.h"
+#include "tests/core/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "test_support.h"
+#include "tests/core/test_support.h"
 
-#include "rovanta-v4/settings.h"
-#include "rovanta-v5/settings.h"
+#include "apps/rovanta-v4/settings.h"
+#include "apps/rovanta-v5/settings.h"
 
 #include <sstream>
 

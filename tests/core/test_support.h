@@ -1,7 +1,7 @@
 #pragma once
 
-#include "machine.h"
-#include "text_machine.h"
+#include "keysetting/machine.h"
+#include "tests/core/text_machine.h"
 
 #include <array>
 #include <cstdint>

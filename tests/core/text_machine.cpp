@@ -1,4 +1,4 @@
-#include "text_machine.h"
+#include "tests/core/text_machine.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
 // Read through the letter form, the two models are one machine: a four model given the letter forms of
 // the five-point-one keys enciphers alike and lights the same cells.
-#include "rovanta-v4/settings.h"
-#include "rovanta-v5/settings.h"
-#include "test_support.h"
+#include "apps/rovanta-v4/settings.h"
+#include "apps/rovanta-v5/settings.h"
+#include "tests/core/test_support.h"
 
 #include <gtest/gtest.h>
 

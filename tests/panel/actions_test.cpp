@@ -1,8 +1,8 @@
 // The operator's buttons and hand edits: Encrypt and its warning, selectors, window buttons, Reset,
 // Set By Date and Copy To ClipBoard.
-#include "panel_test_support.h"
+#include "tests/panel/panel_test_support.h"
 
-#include "text_box.h"
+#include "panel/text_box.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,9 +2,9 @@
 // boxes, and Encrypt of 1,000,000 letters. Prints METRIC lines and fails when Text3 loses a letter; run
 // offscreen:
 //   QT_QPA_PLATFORM=offscreen <build>/bin/bench_panel
-#include "panel_test_support.h"
+#include "tests/panel/panel_test_support.h"
 
-#include "text_box.h"
+#include "panel/text_box.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
-#include "panel_test_support.h"
+#include "tests/panel/panel_test_support.h"
 
-#include "rovanta-v4/panel_settings.h"
-#include "rovanta-v4/settings.h"
-#include "rovanta-v5/panel_settings.h"
-#include "rovanta-v5/settings.h"
-#include "text_box.h"
+#include "apps/rovanta-v4/panel_settings.h"
+#include "apps/rovanta-v4/settings.h"
+#include "apps/rovanta-v5/panel_settings.h"
+#include "apps/rovanta-v5/settings.h"
+#include "panel/text_box.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "date_setting.h"
-#include "form1.h"
-#include "geometry.h"
-#include "model_settings.h"
+#include "keysetting/date_setting.h"
+#include "keysetting/model_settings.h"
+#include "panel/form1.h"
+#include "panel/geometry.h"
 
 #include <QColor>
 #include <QString>

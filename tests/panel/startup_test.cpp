@@ -1,8 +1,8 @@
 // Start-up in the machine's order, the date boxes it fills, and the closing movement.
-#include "panel_test_support.h"
+#include "tests/panel/panel_test_support.h"
 
-#include "closing.h"
-#include "text_box.h"
+#include "panel/closing.h"
+#include "panel/text_box.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // The one-line text box on its own: editing keys, selection, clipboard, undo, mouse, input methods and
 // what it measures of a long text.
-#include "text_box.h"
+#include "panel/text_box.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Live typing in Text2, as a keyboard and an input method deliver it.
-#include "panel_test_support.h"
+#include "tests/panel/panel_test_support.h"
 
-#include "message_entry.h"
-#include "text_box.h"
+#include "machine/message_entry.h"
+#include "panel/text_box.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "apps/rovanta-v4/settings.h"
 
 namespace rovanta::v4 {
 

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "apps/rovanta-v5/settings.h"
 
 namespace rovanta::v5 {
 
