@@ -70,8 +70,10 @@ public:
     {
         const std::array<std::pair<int, int>, 3> windows{{{w1, 6}, {w2, 4}, {w3, 2}}};
         for (int window = 1; window <= 3; ++window) {
-            while (m_model.state().window(window) != windows[window - 1].first)
-                pressWindowButton(windows[window - 1].second);
+            const auto& [position, command] = windows[window - 1];
+            coretest::pressUntil(
+                window, position, [&] { return m_model.state().window(window); },
+                [&] { pressWindowButton(command); });
         }
     }
 

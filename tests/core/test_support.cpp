@@ -3,6 +3,8 @@
 #include "apps/rovanta-v4/settings.h"
 #include "apps/rovanta-v5/settings.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 
 namespace coretest {
@@ -132,14 +134,29 @@ std::string differences(const Panel& actual, const Panel& expected)
     return out.str();
 }
 
+void pressUntil(int window, int position, const std::function<int()>& shown,
+                const std::function<void()>& press)
+{
+    for (int presses = 0; shown() != position; ++presses) {
+        if (presses == rovanta::kCells) {
+            ADD_FAILURE() << "window " << window << " shows " << shown()
+                          << " after a full turn of its button, never " << position;
+            return;
+        }
+        press();
+    }
+}
+
 void setWindows(rovanta::Machine& machine, int w1, int w2, int w3)
 {
     using rovanta::WindowButton;
     const std::array<std::pair<int, WindowButton>, 3> windows{
         {{w1, WindowButton::Command6}, {w2, WindowButton::Command4}, {w3, WindowButton::Command2}}};
     for (int window = 1; window <= 3; ++window) {
-        while (machine.state().window(window) != windows[window - 1].first)
-            machine.pressWindowButton(windows[window - 1].second);
+        const auto& [position, button] = windows[window - 1];
+        pressUntil(
+            window, position, [&] { return machine.state().window(window); },
+            [&] { machine.pressWindowButton(button); });
     }
 }
 

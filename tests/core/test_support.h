@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -41,6 +42,11 @@ struct Panel {
 Panel panelOf(const rovanta::MachineState& state);
 // The first differences between two panels, one per line; empty when they are the same.
 std::string differences(const Panel& actual, const Panel& expected);
+
+// Presses a window's button until the window shows `position`. A full turn reaches every position, so a
+// window that has not arrived by then fails the test, named, instead of spinning it.
+void pressUntil(int window, int position, const std::function<int()>& shown,
+                const std::function<void()>& press);
 
 // The windows set with the window buttons, as an operator would.
 void setWindows(rovanta::Machine& machine, int w1, int w2, int w3);

@@ -223,8 +223,11 @@ class ClipboardManager:
     def _save(self):
         x, atom = self._connection, self._atoms
         x.convert_selection(self._window, atom["CLIPBOARD"], atom["UTF8_STRING"], atom["ROVANTA_SAVED"])
+        deadline = time.monotonic() + 10
         while (answer := x.next_event())[0] & 0x7F != _SELECTION_NOTIFY:
-            pass
+            if time.monotonic() > deadline:
+                # An OSError ends the manager; its wait() then reports nothing saved.
+                raise TimeoutError("the ending program never handed over its clipboard")
         if struct.unpack_from("<I", answer, 20)[0] != 0:
             self.saved = x.take_property(self._window, atom["ROVANTA_SAVED"]).decode()
 
