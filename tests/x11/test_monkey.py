@@ -1,0 +1,191 @@
+#!/usr/bin/env python3
+"""Thousands of random operator events on the real window: keys, chords, clicks anywhere on the panel, drags,
+wheel turns and pastes of odd or long texts. The warning box is answered whenever it is up. Afterwards the
+program must still run and still work as a machine, and its memory must have stopped growing.
+
+The run is seeded: ROVANTA_MONKEY_SEED repeats one (the seed is printed), ROVANTA_MONKEY_EVENTS sets the
+number of events. It never asks the window to close (no Alt+F4, no click outside the client area): closing
+starts the closing movement and ends the program, which the closing tests cover.
+"""
+
+import os
+import random
+import shutil
+import time
+import unittest
+
+import xsession
+from panel_layout import CELLS, cell
+from xsession import MachineTest, wait_for
+
+EVENTS = int(os.environ.get("ROVANTA_MONKEY_EVENTS", "3000"))
+# The events stop at this bound even when fewer were sent, so a slow machine does not time the test out.
+EVENT_SECONDS = 40
+BATCH = 50
+# What the second half of the run may add to the resident memory the first half left.
+GROWTH_BOUND_KIB = 32 * 1024
+
+KEYS = ([*"abcdefghijklmnopqrstuvwxyz0123456789"]
+        + "A Z space BackSpace Delete Return KP_Enter Tab ISO_Left_Tab Escape Left Right Up Down Home End "
+          "Page_Up Page_Down Insert Menu F1 F2 F5 F10 F12 minus period comma slash apostrophe "
+          "udiaeresis ssharp eacute dead_acute Cyrillic_a Greek_alpha".split())
+# Chords an operator might press by accident; none of them closes the window, under openbox either.
+CHORDS = ("ctrl+a ctrl+c ctrl+v ctrl+x ctrl+z ctrl+y ctrl+shift+z ctrl+Insert shift+Insert shift+Delete "
+          "shift+Home shift+End shift+Left shift+Right ctrl+Left ctrl+Right ctrl+BackSpace ctrl+Delete "
+          "alt+a alt+e alt+Down alt+Up ctrl+Return shift+Return shift+space ctrl+space".split())
+WORDS = ("hello", "ATTACK AT DAWN", "ı ſ ß", "é\u0301", "Ａｂｃ", "12", "07", "2026", "x y", "\u05d0\u05d1",
+         "😀a", "\u200b", "")
+PASTES = ("attack at dawn", "AB1", "a" * 5000, "ÄÖÜ äöü", "line one\nline two\r\nthree", "\t tab \t",
+          "😀🙃 emoji", "e\u0301\u0302\u0303", "\u202eRTL\u202c", "\ufeffBOM", " ", "Z" * 32000,
+          "0123456789", "🚀" * 300)
+
+
+class Monkey:
+    """Random events for one panel, as xdotool command chains run a batch at a time."""
+
+    def __init__(self, test, seed):
+        self.test = test
+        self.machine = test.machine
+        self.random = random.Random(seed)
+        self.elements = [self.machine.model.rect(name) for name in self.machine.model.elements]
+        self.cells = [cell(row, index) for row in range(1, 11) for index in CELLS]
+        self.counts = {}
+        self.boxes = 0
+
+    def _count(self, kind):
+        self.counts[kind] = self.counts.get(kind, 0) + 1
+
+    def _point(self, origin):
+        """A point inside an element, or anywhere on the client area."""
+        width, height = self.machine.model.client_pixels()
+        r = self.random.random()
+        if r < 0.85:
+            x0, y0, x1, y1 = self.random.choice(self.elements if r < 0.6 else self.cells).inner(1)
+        else:
+            x0, y0, x1, y1 = 0, 0, width, height
+        x = min(max(self.random.randrange(x0, max(x0 + 1, x1)), 0), width - 1)
+        y = min(max(self.random.randrange(y0, max(y0 + 1, y1)), 0), height - 1)
+        return ["mousemove", str(origin[0] + x), str(origin[1] + y)]
+
+    def _event(self, origin):
+        r = self.random.random()
+        if r < 0.35:
+            self._count("keys")
+            return ["key", "--delay", "1", self.random.choice(KEYS)]
+        if r < 0.45:
+            self._count("chords")
+            return ["key", "--delay", "1", self.random.choice(CHORDS)]
+        if r < 0.55:
+            self._count("typed words")
+            return ["type", "--delay", "1", self.random.choice(WORDS)]
+        if r < 0.88:
+            self._count("clicks")
+            button = self.random.choices(("1", "2", "3"), (90, 5, 5))[0]
+            repeat = self.random.choices(("1", "2", "3"), (85, 12, 3))[0]
+            # A double or triple click needs its clicks close together; single ones need no pause at all.
+            return [*self._point(origin), "click", "--repeat", repeat, "--delay", "30" if repeat != "1" else "1",
+                    button]
+        if r < 0.94:
+            self._count("wheel turns")
+            return [*self._point(origin), "click", "--delay", "1", self.random.choice(("4", "5"))]
+        self._count("drags")
+        return [*self._point(origin), "mousedown", "1", *self._point(origin), "mouseup", "1"]
+
+    def _paste(self):
+        """A paste into any element; half of them into the message box, followed by Encrypt."""
+        self._count("pastes")
+        self.machine.set_clipboard(self.random.choice(PASTES))
+        encrypt = self.random.random() < 0.5
+        target = self.machine.model.rect("Text2") if encrypt else self.random.choice(self.elements)
+        left, top, _, _ = self.machine.geometry()
+        chain = ["mousemove", *self._centre(target, left, top), "click", "1",
+                 "key", self.random.choice(("ctrl+v", "shift+Insert"))]
+        if encrypt:
+            self._count("pastes encrypted")
+            chain += ["mousemove", *self._centre(self.machine.model.rect("Command9"), left, top), "click", "1"]
+        self.machine.x.run(["xdotool", *chain], timeout=30)
+
+    @staticmethod
+    def _centre(rect, left, top):
+        x, y = rect.centre()
+        return str(left + x), str(top + y)
+
+    def answer_warning(self):
+        """Answers the warning box while it is up: Return presses its one button."""
+        for box in self.machine.windows_titled("Twit"):
+            self.boxes += 1
+            self.machine.focus(box)
+            self.machine.key("Return")
+        wait_for("the warning box to close", lambda: not self.machine.windows_titled("Twit"))
+
+    def run(self, events, deadline):
+        sent = 0
+        while sent < events and time.monotonic() < deadline:
+            self.test.assertIsNone(self.machine.process.poll(),
+                                   "the program ended under the monkey:\n" + self.machine.x.log_text("program"))
+            left, top, _, _ = self.machine.geometry()
+            chain = []
+            for _ in range(min(BATCH, events - sent)):
+                chain += self._event((left, top))
+            sent += min(BATCH, events - sent)
+            self.machine.x.run(["xdotool", *chain], timeout=60)
+            if self.random.random() < 0.5:
+                self._paste()
+                sent += 1
+            self.answer_warning()
+        return sent
+
+
+def memory_kib(pid):
+    """Resident memory now and at its peak, from the kernel's account of the process."""
+    with open(f"/proc/{pid}/status") as status:
+        fields = dict(line.split(":", 1) for line in status)
+    return int(fields["VmRSS"].split()[0]), int(fields["VmHWM"].split()[0])
+
+
+class MonkeyTest(MachineTest):
+    def test_random_events_leave_a_working_machine(self):
+        seed = int(os.environ.get("ROVANTA_MONKEY_SEED", random.randrange(1 << 32)))
+        print(f"\n  seed {seed} (ROVANTA_MONKEY_SEED={seed} repeats this run)", flush=True)
+        monkey = Monkey(self, seed)
+        pid = self.machine.process.pid
+        at_start, _ = memory_kib(pid)
+        deadline = time.monotonic() + EVENT_SECONDS
+        sent = monkey.run(EVENTS // 2, deadline)
+        after_half, _ = memory_kib(pid)
+        sent += monkey.run(EVENTS - EVENTS // 2, deadline)
+        rss, peak = memory_kib(pid)
+        print(f"  {sent} events: " + ", ".join(f"{n} {kind}" for kind, n in sorted(monkey.counts.items()))
+              + f"; {monkey.boxes} warning boxes answered")
+        print(f"  resident memory {at_start} KiB at the start, {after_half} KiB after half the events, "
+              f"{rss} KiB at the end, peak {peak} KiB")
+        self.assertGreaterEqual(sent, min(EVENTS, 500), "too few events reached the window in the time")
+        self.assertLess(rss - after_half, GROWTH_BOUND_KIB, "memory keeps growing with events")
+        self.assert_still_a_machine()
+
+    def assert_still_a_machine(self):
+        """Menus, lists and boxes closed, then a message through and back: the machine still works."""
+        self.assertIsNone(self.machine.process.poll(), "the program ended under the monkey")
+        for _ in range(3):
+            self.machine.key("Escape")
+        Monkey(self, 0).answer_warning()
+        self.machine.focus()
+        message = "STILLAMACHINE"
+        self.machine.click("Command1")
+        self.machine.focus_message()
+        self.machine.type(message.lower())
+        cipher = self.machine.output()
+        self.assertRegex(cipher, rf"^[A-Z]{{{len(message)}}}$")
+        self.machine.click("Command1")
+        self.machine.focus_message()
+        self.machine.type(cipher)
+        self.assertEqual(self.machine.output(), message, "the cipher typed back from Reset gives the message")
+
+
+@unittest.skipUnless(shutil.which("openbox"), "openbox window manager not installed")
+class MonkeyUnderWindowManagerTest(MonkeyTest):
+    window_manager = True
+
+
+if __name__ == "__main__":
+    xsession.main()
