@@ -61,7 +61,8 @@ private:
     char16_t encipher(int plain);
     void setKey(int selector, int number, std::string caption);
     const Key& key(int number) const { return m_book[static_cast<std::size_t>(number)]; }
-    std::string cellText(int number) const;
+    // The text is the number written in the model's form.
+    bool shows(std::string_view text, int number) const;
     void checkRows(const rovanta::MachineState& state) const;
     void checkColours(const rovanta::MachineState& state) const;
 
