@@ -29,15 +29,8 @@ public:
     std::u16string text(int longest)
     {
         std::u16string text;
-        for (int length = next() % (longest + 1); length > 0; --length) {
-            const char32_t c = character();
-            if (c >= 0x10000) {
-                text.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-                text.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-            } else {
-                text.push_back(static_cast<char16_t>(c));
-            }
-        }
+        for (int length = next() % (longest + 1); length > 0; --length)
+            fuzz::appendCodePoint(text, character());
         return text;
     }
 

@@ -17,17 +17,6 @@ int aroundTheRing(int value)
     return (value % 26 + 26) % 26 + 1; // 1 to 26 for any whole number, counting round the ring
 }
 
-void appendCodePoint(std::u16string& text, char32_t character)
-{
-    if (character < 0x10000) {
-        text.push_back(static_cast<char16_t>(character));
-        return;
-    }
-    character -= 0x10000;
-    text.push_back(static_cast<char16_t>(0xD800 + (character >> 10)));
-    text.push_back(static_cast<char16_t>(0xDC00 + (character & 0x3FF)));
-}
-
 std::optional<int> wholeNumber(std::u16string_view text)
 {
     if (text.empty() ||
@@ -57,6 +46,17 @@ void expect(bool holds, std::string_view what)
         return;
     std::fprintf(stderr, "machine rule broken: %.*s\n", static_cast<int>(what.size()), what.data());
     std::abort();
+}
+
+void appendCodePoint(std::u16string& text, char32_t character)
+{
+    // Above the first plane: the top ten bits of (character - 0x10000) after 0xD800, the low ten after
+    // 0xDC00.
+    if (character >= 0x10000)
+        text += {static_cast<char16_t>(0xD7C0 + (character >> 10)),
+                 static_cast<char16_t>(0xDC00 | (character & 0x3FF))};
+    else
+        text += static_cast<char16_t>(character);
 }
 
 std::u16string textOf(const std::uint8_t* data, std::size_t size)

@@ -17,6 +17,9 @@ namespace fuzz {
 // A mismatch ends the run with the input's crash report.
 void expect(bool holds, std::string_view what);
 
+// A code point in UTF-16: one unit, or a surrogate pair above the first plane.
+void appendCodePoint(std::u16string& text, char32_t character);
+
 // The bytes as UTF-8, read leniently: any lead byte with its continuation bytes gives a code point, even a
 // surrogate or an overlong form, so every UTF-16 text (lone surrogates too) can be written in a seed
 // file. A byte that fits no sequence stands for itself.
