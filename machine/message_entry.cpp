@@ -62,17 +62,15 @@ void appendCharacter(std::u16string& text, char32_t character)
     text.push_back(static_cast<char16_t>(0xDC00 + (character & 0x3FF)));
 }
 
-enum class Spaces : std::uint8_t { Keep, Drop };
-
-// The upper-case form of a text, character by character, with or without its spaces; no character
-// upper-cases to a space or from one, so both can be done in the one pass.
-std::u16string upperCased(std::u16string_view text, Spaces spaces)
+// Encrypt's cleaning: the upper-case form of a text, character by character, without its spaces. No
+// character upper-cases to a space or from one, so both are done in the one pass.
+std::u16string upperCasedWithoutSpaces(std::u16string_view text)
 {
     std::u16string upper;
     upper.reserve(text.size());
     forEachCharacter(text, [&](std::u16string_view character) {
         const char16_t unit = character[0];
-        if (unit == u' ' && spaces == Spaces::Drop)
+        if (unit == u' ')
             return true;
         if (unit < 0x80)
             upper.push_back(unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 32) : unit);
@@ -95,11 +93,6 @@ char32_t upperCase(char32_t character)
     return found != end && found->character == character ? found->upper : character;
 }
 
-std::u16string upperCaseForm(std::u16string_view text)
-{
-    return upperCased(text, Spaces::Keep);
-}
-
 Typed typeCharacter(MachineState& machine, char32_t character)
 {
     const char32_t upper = upperCase(character);
@@ -113,7 +106,7 @@ Typed typeCharacter(MachineState& machine, char32_t character)
 Encrypted encrypt(MachineState& machine, std::u16string_view message)
 {
     Encrypted result;
-    std::u16string cleaned = upperCased(message, Spaces::Drop);
+    std::u16string cleaned = upperCasedWithoutSpaces(message);
     // The check runs over the whole message before any letter is enciphered.
     std::u16string_view rejected;
     forEachCharacter(cleaned, [&](std::u16string_view character) {
@@ -131,7 +124,6 @@ Encrypted encrypt(MachineState& machine, std::u16string_view message)
     }
     machine.setMessage(std::move(cleaned));
     machine.encipherCapitals(machine.message());
-    result.letters = machine.message().size();
     return result;
 }
 
