@@ -632,12 +632,10 @@ bool TextBox::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void TextBox::paintEvent(QPaintEvent*)
+void TextBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    QStyleOptionFrame panel;
-    initStyleOption(&panel);
-    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+    drawFrame(painter, event->rect());
     painter.setClipRect(textArea());
     painter.setPen(palette().color(QPalette::Text));
     const auto layout = visibleLayout();
@@ -655,6 +653,29 @@ void TextBox::paintEvent(QPaintEvent*)
     if (hasFocus() && m_caretShown)
         layout->drawCursor(&painter, origin, caretInLayout(),
                            style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
+}
+
+// The style draws a line edit's frame with antialiased curves, which costs more than all the rest of a
+// paint, and a typed letter repaints both boxes. So the frame is drawn once into a picture and copied from
+// it, as far as the paint reaches, until the box's size, state, palette or style changes.
+void TextBox::drawFrame(QPainter& painter, const QRect& reach)
+{
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    const FrameKey key{panel.rect, panel.state, panel.palette.cacheKey(), devicePixelRatio(), style()};
+    if (key != m_frameKey || m_frame.isNull()) {
+        m_frame = QPixmap(panel.rect.size() * key.pixelRatio);
+        m_frame.setDevicePixelRatio(key.pixelRatio);
+        m_frame.fill(Qt::transparent);
+        QPainter framePainter(&m_frame);
+        framePainter.translate(-panel.rect.topLeft());
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &framePainter, this);
+        m_frameKey = key;
+    }
+    const QRect target = reach & panel.rect;
+    const QRectF source(QPointF(target.topLeft() - panel.rect.topLeft()) * key.pixelRatio,
+                        QSizeF(target.size()) * key.pixelRatio);
+    painter.drawPixmap(QRectF(target), m_frame, source);
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event)

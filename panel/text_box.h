@@ -3,8 +3,10 @@
 #include <QBasicTimer>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QPixmap>
 #include <QPoint>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 
 class QFontMetricsF;
 class QMenu;
+class QPainter;
 class QStyleOptionFrame;
 class QTextLayout;
 
@@ -130,7 +133,18 @@ private:
     QRect caretRect() const;
     int caretInLayout() const;
     void initStyleOption(QStyleOptionFrame* option) const;
+    void drawFrame(QPainter& painter, const QRect& reach);
     void restartBlink();
+
+    // What the frame picture was drawn for.
+    struct FrameKey {
+        QRect rect;
+        QStyle::State state;
+        qint64 palette = 0;
+        qreal pixelRatio = 0;
+        const QStyle* style = nullptr;
+        friend bool operator==(const FrameKey&, const FrameKey&) = default;
+    };
 
     QString m_text;
     qsizetype m_caret = 0;
@@ -146,6 +160,8 @@ private:
     // A press soon after a double click, near it, selects the whole text.
     QElapsedTimer m_sinceDoubleClick;
     QPoint m_doubleClickAt;
+    QPixmap m_frame;
+    FrameKey m_frameKey;
 };
 
 } // namespace rovanta
