@@ -1,5 +1,6 @@
 #include "panel/form1.h"
 
+#include "panel/cell_label.h"
 #include "panel/closing.h"
 #include "panel/message_input.h"
 #include "panel/panel_icon.h"
@@ -181,7 +182,7 @@ void Form1::buildCaptionLines()
 QLabel* Form1::newCell(const QString& name, const Place& place)
 {
     static const QFont font = cellFont();
-    QLabel* label = placed(new QLabel(this), name, place);
+    QLabel* label = placed(new CellLabel(this), name, place);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(font);

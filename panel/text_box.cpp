@@ -469,9 +469,10 @@ qsizetype TextBox::firstToFit(qsizetype end) const
 {
     const QFontMetricsF metrics(font());
     const qreal room = textArea().width() - style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    const qsizetype limit = scanLimit();
     qsizetype first = end;
     qreal used = 0;
-    for (qsizetype scanned = 0; first > 0 && scanned < scanLimit(); ++scanned) {
+    for (qsizetype scanned = 0; first > 0 && scanned < limit; ++scanned) {
         const qsizetype previous = previousPosition(first);
         used += advance(metrics, previous);
         if (used > room)
@@ -485,9 +486,10 @@ qsizetype TextBox::visibleEnd() const
 {
     const QFontMetricsF metrics(font());
     const qreal room = textArea().width();
+    const qsizetype limit = scanLimit();
     qsizetype end = m_first;
     qreal used = 0;
-    for (qsizetype scanned = 0; end < m_text.size() && used <= room && scanned < scanLimit(); ++scanned) {
+    for (qsizetype scanned = 0; end < m_text.size() && used <= room && scanned < limit; ++scanned) {
         used += advance(metrics, end);
         end = nextPosition(end);
     }
