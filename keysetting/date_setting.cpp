@@ -22,21 +22,6 @@ std::string twoDigits(int value)
     return std::string(1, static_cast<char>('0' + value / 10 % 10)) + static_cast<char>('0' + value % 10);
 }
 
-// A whole number is one or more ASCII digits and nothing else. Values past the book are all alike to
-// the caller, so they are held at a bound instead of overflowing.
-template <typename Char> std::optional<int> wholeNumber(std::basic_string_view<Char> text)
-{
-    if (text.empty())
-        return std::nullopt;
-    int value = 0;
-    for (const Char digit : text) {
-        if (digit < '0' || digit > '9')
-            return std::nullopt;
-        value = std::min(value * 10 + static_cast<int>(digit - '0'), 1'000'000);
-    }
-    return value;
-}
-
 std::string latin(std::u16string_view digits)
 {
     return std::string(digits.begin(), digits.end());

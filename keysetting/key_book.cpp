@@ -6,7 +6,7 @@ namespace rovanta {
 
 int keyNumber(CellAlphabet alphabet, std::string_view keyText, int n)
 {
-    const std::size_t width = alphabet == CellAlphabet::TwoDigit ? 2 : 1;
+    const std::size_t width = positionWidth(alphabet);
     const std::size_t start = width * static_cast<std::size_t>(n - 1);
     if (start + width > keyText.size())
         return 0;

@@ -3,8 +3,6 @@
 #include "keysetting/key_book.h"
 #include "keysetting/selectors.h"
 
-#include <cassert>
-
 namespace rovanta {
 
 Machine::Machine(const ModelSettings& settings) : m_settings(settings), m_state(settings.alphabet) {}
@@ -12,14 +10,21 @@ Machine::Machine(const ModelSettings& settings) : m_settings(settings), m_state(
 void Machine::startUp()
 {
     RandKeys(m_state, m_settings);
+    takeStartKeys(Moment::StartUp);
+}
+
+void Machine::takeStartKeys(Moment moment)
+{
     if (m_settings.resetRestoresStartKeys) {
         Reset1234(m_state);
         return;
     }
-    // The four model's captions "Key 1" to "Key 4" come with the panel; start-up copies the keys itself
-    // and aligns the rings, which already stand at "01".
-    copyStartKeys(m_state);
-    m_state.sortwheels();
+    // The four model's captions "Key 1" to "Key 4" come with the panel; its start-up copies the keys
+    // itself and aligns the rings, which already stand at "01", and its Reset keeps the operator's keys.
+    if (moment == Moment::StartUp) {
+        copyStartKeys(m_state);
+        m_state.sortwheels();
+    }
 }
 
 Typed Machine::type(char32_t character)
@@ -52,15 +57,13 @@ void Machine::reset()
     m_state.setMessage({});
     m_state.clearOutput();
     m_state.BackColToWhite();
-    if (m_settings.resetRestoresStartKeys)
-        Reset1234(m_state);
+    takeStartKeys(Moment::Reset);
     m_state.sortwheels();
 }
 
 SetByDateOutcome Machine::setByDate(std::u16string_view day, std::u16string_view month,
                                     std::u16string_view year)
 {
-    assert(m_settings.hasSettingByDate);
     return rovanta::setByDate(m_state, day, month, year);
 }
 

@@ -28,7 +28,6 @@ public:
     void pressSelector(int selector);
     void pressWindowButton(WindowButton button);
     void reset();
-    // Only for a model with setting by date.
     SetByDateOutcome setByDate(std::u16string_view day, std::u16string_view month, std::u16string_view year);
 
     // The operator edited the output box by hand; its text is now the output, and the next cipher letters
@@ -36,6 +35,10 @@ public:
     void editOutput(std::u16string text) { m_state.setOutput(std::move(text)); }
 
 private:
+    enum class Moment : std::uint8_t { StartUp, Reset };
+    // Where the models' start keys differ: the one place that reads resetRestoresStartKeys.
+    void takeStartKeys(Moment moment);
+
     ModelSettings m_settings;
     MachineState m_state;
 };

@@ -6,38 +6,9 @@ namespace rovanta {
 
 namespace {
 
-constexpr std::string_view kCaptionPrefix = "Key ";
-constexpr int kLastKey = 100;
+constexpr int kLastKey = MachineState::kBookSlots - 1;
 
 } // namespace
-
-std::string selectorCaption(int keyNumber)
-{
-    return selectorCaption(std::to_string(keyNumber));
-}
-
-std::string selectorCaption(std::string_view number)
-{
-    return std::string(kCaptionPrefix).append(number);
-}
-
-std::optional<int> keyNumberOfCaption(std::string_view caption)
-{
-    if (!caption.starts_with(kCaptionPrefix))
-        return std::nullopt;
-    const std::string_view digits = caption.substr(kCaptionPrefix.size());
-    if (digits.empty())
-        return std::nullopt;
-    int number = 0;
-    for (const char digit : digits) {
-        if (digit < '0' || digit > '9')
-            return std::nullopt;
-        number = number * 10 + (digit - '0');
-        if (number > kLastKey)
-            return std::nullopt;
-    }
-    return number;
-}
 
 void pressSelector(MachineState& machine, int selector)
 {

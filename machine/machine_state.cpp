@@ -77,11 +77,37 @@ bool isKeyRow(int row)
     return row == 2 || row == 4 || row == 6 || row == 8;
 }
 
+namespace {
+
+constexpr std::string_view kCaptionPrefix = "Key ";
+
+} // namespace
+
+std::string selectorCaption(int keyNumber)
+{
+    return selectorCaption(std::to_string(keyNumber));
+}
+
+std::string selectorCaption(std::string_view number)
+{
+    return std::string(kCaptionPrefix).append(number);
+}
+
+std::optional<int> keyNumberOfCaption(std::string_view caption)
+{
+    if (!caption.starts_with(kCaptionPrefix))
+        return std::nullopt;
+    const std::optional<int> number = wholeNumber(caption.substr(kCaptionPrefix.size()));
+    if (!number || *number >= MachineState::kBookSlots)
+        return std::nullopt;
+    return number;
+}
+
 MachineState::MachineState(CellAlphabet alphabet) : m_alphabet(alphabet)
 {
     // The captions the panel is laid out with.
     for (int selector = 1; selector <= kSelectors; ++selector)
-        m_selectors[selector] = "Key " + std::to_string(selector);
+        m_selectors[selector] = rovanta::selectorCaption(selector);
 }
 
 const std::string& MachineState::keybookSlot(int slot) const

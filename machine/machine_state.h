@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,6 +38,14 @@ inline constexpr std::array<int, kSelectors + 1> kKeyRowOfSelector{0, 8, 6, 4, 2
 inline constexpr std::array<int, kWindows + 1> kRingRowOfWindow{0, 3, 5, 7};
 
 bool isKeyRow(int row);
+
+// The caption of key number n: "Key " and n in plain decimal ("Key 7", "Key 100").
+std::string selectorCaption(int keyNumber);
+// "Key " and a number's text as it stands ("Key 06" from the day "06").
+std::string selectorCaption(std::string_view number);
+// The key number a caption shows: "Key " followed by a whole number within the book, 0 to 100. Set By
+// Date writes captions with a leading zero ("Key 06", "Key 00"); they show 6 and 0.
+std::optional<int> keyNumberOfCaption(std::string_view caption);
 
 // The whole state of one machine: key book, selector captions, windows, the ten rows with their colours,
 // letternum, message and output. Numbers are held as integers; every text the panel shows is derived from

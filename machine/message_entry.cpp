@@ -57,15 +57,13 @@ char16_t* written(char16_t* out, char32_t character)
     return out;
 }
 
-enum class Spaces : std::uint8_t { Keep, Drop };
-
 // Nearly every message is ASCII, and most of it needs no space dropped. Such a block is upper-cased unit by
 // unit without decoding characters, in loops the compiler turns into vector code.
 constexpr std::size_t kBlock = 32;
 
 enum class Block : std::uint8_t { Plain, Spaced, Other };
 
-Block kindOfBlock(const char16_t* units, Spaces spaces)
+Block kindOfBlock(const char16_t* units)
 {
     unsigned wide = 0;
     unsigned space = 0;
@@ -75,7 +73,7 @@ Block kindOfBlock(const char16_t* units, Spaces spaces)
     }
     if (wide != 0)
         return Block::Other;
-    return space != 0 && spaces == Spaces::Drop ? Block::Spaced : Block::Plain;
+    return space != 0 ? Block::Spaced : Block::Plain;
 }
 
 char16_t asciiUpper(char16_t unit)
@@ -83,15 +81,15 @@ char16_t asciiUpper(char16_t unit)
     return static_cast<char16_t>(unit - (unit >= u'a' && unit <= u'z' ? 32 : 0));
 }
 
-// The upper-case form of a text, character by character, with or without its spaces; no character
-// upper-cases to a space or from one, so both can be done in the one pass.
-std::u16string upperCased(std::u16string_view text, Spaces spaces)
+// Encrypt's cleaning: the upper-case form of a text, character by character, without its spaces. No
+// character upper-cases to a space or from one, so both are done in the one pass.
+std::u16string upperCasedWithoutSpaces(std::u16string_view text)
 {
     std::u16string upper(text.size(), u'\0');
     char16_t* out = upper.data();
     std::size_t i = 0;
     while (i < text.size()) {
-        const Block block = text.size() - i >= kBlock ? kindOfBlock(text.data() + i, spaces) : Block::Other;
+        const Block block = text.size() - i >= kBlock ? kindOfBlock(text.data() + i) : Block::Other;
         if (block == Block::Plain) {
             for (std::size_t k = 0; k < kBlock; ++k)
                 out[k] = asciiUpper(text[i + k]);
@@ -108,7 +106,7 @@ std::u16string upperCased(std::u16string_view text, Spaces spaces)
             const std::size_t length = characterLength(text, i);
             const std::u16string_view character = text.substr(i, length);
             i += length;
-            if (character[0] == u' ' && spaces == Spaces::Drop)
+            if (character[0] == u' ')
                 continue;
             // No character upper-cases into another plane, so the text never outgrows its units.
             out = written(out, upperCase(codePoint(character)));
@@ -147,11 +145,6 @@ char32_t upperCase(char32_t character)
     return found != end && found->character == character ? found->upper : character;
 }
 
-std::u16string upperCaseForm(std::u16string_view text)
-{
-    return upperCased(text, Spaces::Keep);
-}
-
 Typed typeCharacter(MachineState& machine, char32_t character)
 {
     const char32_t upper = upperCase(character);
@@ -165,7 +158,7 @@ Typed typeCharacter(MachineState& machine, char32_t character)
 Encrypted encrypt(MachineState& machine, std::u16string_view message)
 {
     Encrypted result;
-    std::u16string cleaned = upperCased(message, Spaces::Drop);
+    std::u16string cleaned = upperCasedWithoutSpaces(message);
     // The check runs over the whole message before any letter is enciphered.
     const std::size_t rejected = firstNonCapital(cleaned);
     if (rejected != cleaned.size()) {
@@ -177,7 +170,6 @@ Encrypted encrypt(MachineState& machine, std::u16string_view message)
     }
     machine.setMessage(std::move(cleaned));
     machine.encipherCapitals(machine.message());
-    result.letters = machine.message().size();
     return result;
 }
 

@@ -12,9 +12,6 @@ namespace rovanta {
 // number of characters: "ß" stays "ß".
 char32_t upperCase(char32_t character);
 
-// The upper-case form of a text, character by character; a surrogate pair is one character.
-std::u16string upperCaseForm(std::u16string_view text);
-
 // What one typed character does to the message box.
 enum class TypedKey : std::uint8_t {
     Letter,   // the box inserts `capital`; the letter has been enciphered
@@ -40,8 +37,6 @@ struct Encrypted {
     // The message as it stood after upper-casing and removing spaces, before any check; the message box
     // shows it while the warning is up.
     std::u16string cleaned;
-    // Letters enciphered.
-    std::size_t letters = 0;
 };
 
 // The warning for a rejected message, word for word, with its trailing space and line break.

@@ -55,6 +55,11 @@ std::string_view cellText(CellAlphabet alphabet, int number)
     return alphabet == CellAlphabet::TwoDigit ? twoDigitText(number) : letterText(number);
 }
 
+std::size_t positionWidth(CellAlphabet alphabet)
+{
+    return alphabet == CellAlphabet::TwoDigit ? 2 : 1;
+}
+
 int positionOfText(CellAlphabet alphabet, std::string_view text)
 {
     return positionOf(alphabet, text);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +31,24 @@ std::string_view cellText(CellAlphabet alphabet, int number);
 // alphabet ("5" never matches "05").
 int positionOfText(CellAlphabet alphabet, std::string_view text);
 int positionOfText(CellAlphabet alphabet, std::u16string_view text);
+
+// How many characters a position number takes in a cell of the alphabet: 2 or 1.
+std::size_t positionWidth(CellAlphabet alphabet);
+
+// The number an operator's text names: one or more ASCII digits and nothing else. Every number the
+// machine reads is far below the bound, so larger values are held there instead of overflowing.
+template <typename Char> std::optional<int> wholeNumber(std::basic_string_view<Char> text)
+{
+    constexpr int kBound = 1'000'000;
+    if (text.empty())
+        return std::nullopt;
+    int value = 0;
+    for (const Char digit : text) {
+        if (digit < '0' || digit > '9')
+            return std::nullopt;
+        value = std::min(value * 10 + static_cast<int>(digit - '0'), kBound);
+    }
+    return value;
+}
 
 } // namespace rovanta

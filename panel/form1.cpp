@@ -19,7 +19,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-#include <limits>
+#include <algorithm>
 #include <utility>
 
 namespace rovanta {
@@ -51,25 +51,12 @@ QFont dateFont()
     return font;
 }
 
-QColor colourOf(CellColour colour)
-{
-    const std::uint32_t number = colourNumber(colour); // blue-green-red byte order
-    return QColor(static_cast<int>(number & 0xff), static_cast<int>(number >> 8 & 0xff),
-                  static_cast<int>(number >> 16 & 0xff));
-}
-
 // A palette that sets one role and leaves the others to the parent.
 QPalette withColour(QPalette::ColorRole role, const QColor& colour)
 {
     QPalette palette;
     palette.setColor(role, colour);
     return palette;
-}
-
-// The cells' palettes: Standard leaves the cell to the system's own Base colour; the others set it.
-QPalette cellPalette(CellColour colour)
-{
-    return colour == CellColour::Standard ? QPalette() : withColour(QPalette::Base, colourOf(colour));
 }
 
 // Qt's default style draws buttons with a gradient of its own; the classic style draws a flat face in the
@@ -134,9 +121,9 @@ QString cellName(int row, int cell)
     return QStringLiteral("Label%1_%2").arg(row).arg(cell);
 }
 
+// The captions the panel is laid out with; the selectors show the machine's captions.
 constexpr std::array<const char*, 15> kCommandCaptions{
-    "",      "Reset", "",      "",     "", "", "", "", "Set By Date", "Encrypt", "Copy To ClipBoard",
-    "Key 1", "Key 2", "Key 3", "Key 4"};
+    "", "Reset", "", "", "", "", "", "", "Set By Date", "Encrypt", "Copy To ClipBoard", "", "", "", ""};
 
 } // namespace
 
@@ -148,14 +135,17 @@ Form1::Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock
     setWindowIcon(panelIcon());
     setFixedSize(pixels(kClientWidth), pixels(m_panel.clientHeight));
 
-    m_shownRowRevision.fill(std::numeric_limits<std::uint64_t>::max());
     buildCaptionLines();
     buildRows();
     buildWindows();
     buildButtons();
     buildTextBoxes();
-    buildDateBoxes();
+    if (model.hasSettingByDate)
+        buildDateControls();
     setKeyboardOrder();
+    PanelElements shown{m_cells, m_windows, {}, m_text2, m_text3};
+    std::copy(m_commands.begin() + 11, m_commands.end(), shown.selectors.begin() + 1);
+    m_view = std::make_unique<PanelView>(shown);
     showMachine();
 
     startUp();
@@ -212,15 +202,9 @@ void Form1::buildButtons()
     auto* selectors = new QButtonGroup(this);
     auto* windowButtons = new QButtonGroup(this);
     for (int command = 1; command < static_cast<int>(m_commands.size()); ++command) {
-        if (command == 8 && !m_machine.settings().hasSettingByDate)
-            continue;
-        const QString name = QStringLiteral("Command%1").arg(command);
-        auto* button = placed(new PanelButton(QString::fromLatin1(kCommandCaptions[command]), this), name,
-                              placeOf(name.toStdString(), m_panel));
-        button->setAutoDefault(false);
-        if (QStyle* classic = classicStyle())
-            button->setStyle(classic);
-        m_commands[command] = button;
+        if (command == 8)
+            continue; // a date control
+        QPushButton* button = newCommand(command);
         if (command >= 2 && command <= 7)
             windowButtons->addButton(button, command);
         if (command >= 11)
@@ -231,8 +215,18 @@ void Form1::buildButtons()
     connect(m_commands[1], &QPushButton::clicked, this, &Form1::resetPressed);
     connect(m_commands[9], &QPushButton::clicked, this, &Form1::encryptPressed);
     connect(m_commands[10], &QPushButton::clicked, this, &Form1::copyPressed);
-    if (m_commands[8])
-        connect(m_commands[8], &QPushButton::clicked, this, &Form1::setByDatePressed);
+}
+
+QPushButton* Form1::newCommand(int command)
+{
+    const QString name = QStringLiteral("Command%1").arg(command);
+    auto* button = placed(new PanelButton(QString::fromLatin1(kCommandCaptions[command]), this), name,
+                          placeOf(name.toStdString(), m_panel));
+    button->setAutoDefault(false);
+    if (QStyle* classic = classicStyle())
+        button->setStyle(classic);
+    m_commands[command] = button;
+    return button;
 }
 
 void Form1::buildTextBoxes()
@@ -246,13 +240,12 @@ void Form1::buildTextBoxes()
     connect(m_text3, &TextBox::textEdited, this, &Form1::outputEdited);
 }
 
-void Form1::buildDateBoxes()
+void Form1::buildDateControls()
 {
-    if (!m_machine.settings().hasSettingByDate)
-        return;
+    DateControls& date = m_date.emplace();
     const QFont font = dateFont();
-    for (auto [box, name] : {std::pair{&m_comboDay, "ComboDay"}, std::pair{&m_comboMonth, "ComboMonth"},
-                             std::pair{&m_comboYear, "ComboYear"}}) {
+    for (auto [box, name] : {std::pair{&date.day, "ComboDay"}, std::pair{&date.month, "ComboMonth"},
+                             std::pair{&date.year, "ComboYear"}}) {
         auto* combo = placed(new QComboBox(this), QString::fromLatin1(name), placeOf(name, m_panel));
         combo->setEditable(true);
         // The operator's typed text is read as it stands: no completion that turns "1" into "10", and
@@ -264,6 +257,7 @@ void Form1::buildDateBoxes()
             combo->setStyle(classic);
         *box = combo;
     }
+    connect(newCommand(8), &QPushButton::clicked, this, &Form1::setByDatePressed);
 }
 
 void Form1::setKeyboardOrder()
@@ -272,8 +266,8 @@ void Form1::setKeyboardOrder()
                                 m_commands[6],  m_commands[5],  m_commands[4],  m_commands[3],
                                 m_commands[2],  m_text3,        m_commands[11], m_commands[12],
                                 m_commands[13], m_commands[14], m_commands[1]};
-    if (m_machine.settings().hasSettingByDate)
-        order.insert(order.end(), {m_comboMonth, m_comboDay, m_comboYear, m_commands[8]});
+    if (m_date)
+        order.insert(order.end(), {m_date->month, m_date->day, m_date->year, m_commands[8]});
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -283,7 +277,7 @@ void Form1::startUp()
     paintPanelGrey();
     m_label11->setText(text(m_machine.settings().titleLine));
     m_machine.startUp();
-    if (m_machine.settings().hasSettingByDate)
+    if (m_date)
         setup();
     showMachine();
     // Text2 leads the keyboard order, so the window opens with the focus in it.
@@ -327,9 +321,9 @@ void fillDateBox(QComboBox& box, const std::vector<std::string>& items, const st
 void Form1::setup()
 {
     const DateBoxes boxes = rovanta::setup(m_clock());
-    fillDateBox(*m_comboMonth, boxes.monthItems, boxes.monthText);
-    fillDateBox(*m_comboYear, boxes.yearItems, boxes.yearText);
-    fillDateBox(*m_comboDay, boxes.dayItems, boxes.dayText);
+    fillDateBox(*m_date->month, boxes.monthItems, boxes.monthText);
+    fillDateBox(*m_date->year, boxes.yearItems, boxes.yearText);
+    fillDateBox(*m_date->day, boxes.dayItems, boxes.dayText);
 }
 
 void Form1::resetPressed()
@@ -347,8 +341,8 @@ void Form1::windowButtonPressed(int command)
 
 void Form1::setByDatePressed()
 {
-    m_machine.setByDate(textView(m_comboDay->currentText()), textView(m_comboMonth->currentText()),
-                        textView(m_comboYear->currentText()));
+    m_machine.setByDate(textView(m_date->day->currentText()), textView(m_date->month->currentText()),
+                        textView(m_date->year->currentText()));
     showMachine();
     m_text2->setFocus();
 }
@@ -361,9 +355,6 @@ void Form1::encryptPressed()
         // The warning stands over the cleaned message; the box is emptied once it is closed.
         m_text2->setText(QString::fromStdU16String(result.cleaned));
         warnCapitalsOnly();
-    } else if (m_machine.state().message() == textView(message)) {
-        // A message that was clean already stays in the box as it is, however long it is.
-        m_shownMessageRevision = m_machine.state().messageRevision();
     }
     showMachine();
 }
@@ -394,8 +385,7 @@ void Form1::selectorPressed(int selector)
 void Form1::outputEdited(const QString& text)
 {
     m_machine.editOutput(text.toStdU16String());
-    m_shownOutputRevision = m_machine.state().outputRevision();
-    m_shownOutputLength = static_cast<std::size_t>(text.size());
+    showMachine();
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -412,106 +402,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::showMachine()
 {
-    showRows();
-    showColours();
-    showWindows();
-    showSelectors();
-    showMessage();
-    showOutput();
-}
-
-void Form1::showRows()
-{
-    const MachineState& state = m_machine.state();
-    for (int row = 1; row <= kRows; ++row) {
-        if (state.rowRevision(row) == m_shownRowRevision[row])
-            continue;
-        m_shownRowRevision[row] = state.rowRevision(row);
-        for (int cell = 1; cell <= kCells; ++cell) {
-            m_cells[row][cell]->setText(text(state.cellText(row, cell)));
-            ++m_cellWrites.texts;
-        }
-    }
-}
-
-void Form1::showColours()
-{
-    // Every cell outside the lit list has the base colour, so only the cells lit before and after this
-    // event can have changed, unless the base colour itself did (once, at the first clearing).
-    const MachineState& state = m_machine.state();
-    if (state.baseColour() != m_shownBase) {
-        m_shownBase = state.baseColour();
-        for (int row = 1; row <= kRows; ++row) {
-            for (int cell = 1; cell <= kCells; ++cell)
-                paintCell(row, cell, state.cellColour(row, cell));
-        }
-    } else {
-        for (const CellRef ref : m_shownLit)
-            paintCell(ref.row, ref.cell, state.cellColour(ref.row, ref.cell));
-        for (const CellRef ref : state.litCells())
-            paintCell(ref.row, ref.cell, state.cellColour(ref.row, ref.cell));
-    }
-    m_shownLit.assign(state.litCells().begin(), state.litCells().end());
-}
-
-void Form1::paintCell(int row, int cell, CellColour colour)
-{
-    if (m_shownColour[row][cell] == colour)
-        return;
-    m_shownColour[row][cell] = colour;
-    static const std::array<QPalette, 4> palettes{
-        cellPalette(CellColour::Standard), cellPalette(CellColour::White), cellPalette(CellColour::Red),
-        cellPalette(CellColour::Yellow)};
-    m_cells[row][cell]->setPalette(palettes[static_cast<std::size_t>(colour)]);
-    ++m_cellWrites.colours;
-}
-
-void Form1::showWindows()
-{
-    const MachineState& state = m_machine.state();
-    for (int window = 1; window <= kWindows; ++window) {
-        if (state.window(window) == m_shownWindow[window])
-            continue;
-        m_shownWindow[window] = state.window(window);
-        m_windows[window]->setText(text(state.windowText(window)));
-    }
-}
-
-void Form1::showSelectors()
-{
-    const MachineState& state = m_machine.state();
-    for (int selector = 1; selector <= kSelectors; ++selector) {
-        const std::string& caption = state.selectorCaption(selector);
-        if (caption == m_shownCaption[selector])
-            continue;
-        m_shownCaption[selector] = caption;
-        m_commands[10 + selector]->setText(QString::fromStdString(caption));
-    }
-}
-
-void Form1::showMessage()
-{
-    const MachineState& state = m_machine.state();
-    if (state.messageRevision() == m_shownMessageRevision)
-        return;
-    m_shownMessageRevision = state.messageRevision();
-    m_text2->setText(QString::fromStdU16String(state.message()));
-}
-
-void Form1::showOutput()
-{
-    // Between revisions the output only grows at its end: the new letters are appended once per event,
-    // never the whole text rewritten per letter.
-    const MachineState& state = m_machine.state();
-    const std::u16string& output = state.output();
-    if (state.outputRevision() != m_shownOutputRevision) {
-        m_shownOutputRevision = state.outputRevision();
-        m_text3->setText(QString::fromStdU16String(output));
-    } else if (output.size() > m_shownOutputLength) {
-        const std::u16string_view tail = std::u16string_view(output).substr(m_shownOutputLength);
-        m_text3->append(QStringView(tail.data(), static_cast<qsizetype>(tail.size())));
-    }
-    m_shownOutputLength = output.size();
+    m_view->show(m_machine.state());
 }
 
 } // namespace rovanta

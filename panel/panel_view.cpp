@@ -1,0 +1,151 @@
+#include "panel/panel_view.h"
+
+#include "panel/text_box.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <limits>
+
+namespace rovanta {
+
+namespace {
+
+QString text(std::string_view latin)
+{
+    return QString::fromLatin1(latin.data(), static_cast<qsizetype>(latin.size()));
+}
+
+QStringView view(const std::u16string& text)
+{
+    return {text.data(), static_cast<qsizetype>(text.size())};
+}
+
+QColor colourOf(CellColour colour)
+{
+    const std::uint32_t number = colourNumber(colour); // blue-green-red byte order
+    return QColor(static_cast<int>(number & 0xff), static_cast<int>(number >> 8 & 0xff),
+                  static_cast<int>(number >> 16 & 0xff));
+}
+
+// The cells' palettes: Standard leaves the cell to the system's own Base colour; the others set it.
+QPalette cellPalette(CellColour colour)
+{
+    QPalette palette;
+    if (colour != CellColour::Standard)
+        palette.setColor(QPalette::Base, colourOf(colour));
+    return palette;
+}
+
+} // namespace
+
+PanelView::PanelView(const PanelElements& elements) : m_elements(elements)
+{
+    // Nothing is shown yet: the first show writes every row.
+    m_shownRowRevision.fill(std::numeric_limits<std::uint64_t>::max());
+}
+
+void PanelView::show(const MachineState& state)
+{
+    showRows(state);
+    showColours(state);
+    showWindows(state);
+    showSelectors(state);
+    showMessage(state);
+    showOutput(state);
+}
+
+void PanelView::showRows(const MachineState& state)
+{
+    for (int row = 1; row <= kRows; ++row) {
+        if (state.rowRevision(row) == m_shownRowRevision[row])
+            continue;
+        m_shownRowRevision[row] = state.rowRevision(row);
+        for (int cell = 1; cell <= kCells; ++cell) {
+            m_elements.cells[row][cell]->setText(text(state.cellText(row, cell)));
+            ++m_cellWrites.texts;
+        }
+    }
+}
+
+void PanelView::showColours(const MachineState& state)
+{
+    // Every cell outside the lit list has the base colour, so only the cells lit before and after this
+    // event can have changed, unless the base colour itself did (once, at the first clearing).
+    if (state.baseColour() != m_shownBase) {
+        m_shownBase = state.baseColour();
+        for (int row = 1; row <= kRows; ++row) {
+            for (int cell = 1; cell <= kCells; ++cell)
+                paintCell(row, cell, state.cellColour(row, cell));
+        }
+    } else {
+        for (const CellRef ref : m_shownLit)
+            paintCell(ref.row, ref.cell, state.cellColour(ref.row, ref.cell));
+        for (const CellRef ref : state.litCells())
+            paintCell(ref.row, ref.cell, state.cellColour(ref.row, ref.cell));
+    }
+    m_shownLit.assign(state.litCells().begin(), state.litCells().end());
+}
+
+void PanelView::paintCell(int row, int cell, CellColour colour)
+{
+    if (m_shownColour[row][cell] == colour)
+        return;
+    m_shownColour[row][cell] = colour;
+    static const std::array<QPalette, 4> palettes{
+        cellPalette(CellColour::Standard), cellPalette(CellColour::White), cellPalette(CellColour::Red),
+        cellPalette(CellColour::Yellow)};
+    m_elements.cells[row][cell]->setPalette(palettes[static_cast<std::size_t>(colour)]);
+    ++m_cellWrites.colours;
+}
+
+void PanelView::showWindows(const MachineState& state)
+{
+    for (int window = 1; window <= kWindows; ++window) {
+        if (state.window(window) == m_shownWindow[window])
+            continue;
+        m_shownWindow[window] = state.window(window);
+        m_elements.windows[window]->setText(text(state.windowText(window)));
+    }
+}
+
+void PanelView::showSelectors(const MachineState& state)
+{
+    for (int selector = 1; selector <= kSelectors; ++selector) {
+        const std::string& caption = state.selectorCaption(selector);
+        if (caption == m_shownCaption[selector])
+            continue;
+        m_shownCaption[selector] = caption;
+        m_elements.selectors[selector]->setText(QString::fromStdString(caption));
+    }
+}
+
+// The operator types into the message box and may edit the output box by hand, so either box can already
+// hold what the machine now has (a clean message Encrypt kept as it stood, an output the operator wrote):
+// such a box keeps its caret and its undo steps.
+
+void PanelView::showMessage(const MachineState& state)
+{
+    if (state.messageRevision() == m_shownMessageRevision)
+        return;
+    m_shownMessageRevision = state.messageRevision();
+    if (m_elements.message->text() != view(state.message()))
+        m_elements.message->setText(QString::fromStdU16String(state.message()));
+}
+
+void PanelView::showOutput(const MachineState& state)
+{
+    // Between revisions the output only grows at its end: the new letters are appended once per event,
+    // never the whole text rewritten per letter.
+    const std::u16string& output = state.output();
+    if (state.outputRevision() != m_shownOutputRevision) {
+        m_shownOutputRevision = state.outputRevision();
+        if (m_elements.output->text() != view(output))
+            m_elements.output->setText(QString::fromStdU16String(output));
+    } else if (output.size() > m_shownOutputLength) {
+        m_elements.output->append(view(output).sliced(static_cast<qsizetype>(m_shownOutputLength)));
+    }
+    m_shownOutputLength = output.size();
+}
+
+} // namespace rovanta

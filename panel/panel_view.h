@@ -1,0 +1,67 @@
+#pragma once
+
+#include "machine/machine_state.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+
+namespace rovanta {
+
+class TextBox;
+
+// How often the panel has written a cell's text or colour. A typed letter changes at most the three ring
+// rows and the cells lit before and after it, so its writes stay bounded however the panel grows.
+struct CellWrites {
+    std::uint64_t texts = 0;
+    std::uint64_t colours = 0;
+};
+
+// The elements that show the machine's state.
+struct PanelElements {
+    std::array<std::array<QLabel*, kCells + 1>, kRows + 1> cells{};
+    std::array<QLabel*, kWindows + 1> windows{};
+    std::array<QPushButton*, kSelectors + 1> selectors{};
+    TextBox* message = nullptr;
+    TextBox* output = nullptr;
+};
+
+// Brings the elements up to the machine's state at the end of an event, writing only what changed since
+// the last show. It alone knows what each element shows, so an event only acts on the machine and then
+// shows the state reached.
+class PanelView {
+public:
+    explicit PanelView(const PanelElements& elements);
+
+    void show(const MachineState& state);
+    const CellWrites& cellWrites() const { return m_cellWrites; }
+
+private:
+    void showRows(const MachineState& state);
+    void showColours(const MachineState& state);
+    void paintCell(int row, int cell, CellColour colour);
+    void showWindows(const MachineState& state);
+    void showSelectors(const MachineState& state);
+    void showMessage(const MachineState& state);
+    void showOutput(const MachineState& state);
+
+    PanelElements m_elements;
+
+    std::array<std::uint64_t, kRows + 1> m_shownRowRevision{};
+    CellColour m_shownBase = CellColour::Standard;
+    std::array<std::array<CellColour, kCells + 1>, kRows + 1> m_shownColour{};
+    std::vector<CellRef> m_shownLit;
+    std::array<int, kWindows + 1> m_shownWindow{};
+    std::array<std::string, kSelectors + 1> m_shownCaption{};
+    std::uint64_t m_shownMessageRevision = 0;
+    std::uint64_t m_shownOutputRevision = 0;
+    std::size_t m_shownOutputLength = 0;
+
+    CellWrites m_cellWrites;
+};
+
+} // namespace rovanta
