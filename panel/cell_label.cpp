@@ -3,39 +3,42 @@
 #include <QHash>
 #include <QPainter>
 #include <QStaticText>
-#include <QStyleOptionFrame>
 
 namespace rovanta {
 
 namespace {
 
-// The cells show a handful of two-character texts in one font, so each is laid out once for the process.
+// The cells show a few dozen short texts, nearly always in the one font, so each is laid out once for the
+// process; a text met in another font is laid out again.
 const QStaticText& laidOut(const QString& text, const QFont& font)
 {
-    static QHash<QString, QStaticText> cache;
+    struct LaidOut {
+        QFont font;
+        QStaticText text;
+    };
+    static QHash<QString, LaidOut> cache;
     auto found = cache.find(text);
-    if (found == cache.end()) {
+    if (found == cache.end() || found->font != font) {
         QStaticText laid(text);
         laid.setTextFormat(Qt::PlainText);
         laid.prepare(QTransform(), font);
-        found = cache.insert(text, laid);
+        found = cache.insert(text, {font, laid});
     }
-    return *found;
+    return found->text;
 }
 
 } // namespace
 
-CellLabel::CellLabel(QWidget* parent) : QLabel(parent)
-{
-    // The cell fills its face itself, in the same painter as its frame and text.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+CellLabel::CellLabel(QWidget* parent) : QLabel(parent) {}
 
 void CellLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().brush(backgroundRole()));
-    drawFrame(&painter);
+    // A plain box frame is the text colour's edge around the face.
+    const int edge = frameWidth();
+    if (edge > 0)
+        painter.fillRect(rect(), palette().color(foregroundRole()));
+    painter.fillRect(rect().adjusted(edge, edge, -edge, -edge), palette().brush(backgroundRole()));
     const QRect area = contentsRect();
     const QStaticText& text = laidOut(this->text(), font());
     const QSizeF size = text.size();

@@ -4,9 +4,13 @@
 
 namespace rovanta {
 
-// A cell of the panel: a framed label with its text centred, as QLabel shows it, painted with one painter
-// and from text laid out once per text. A typed letter repaints a whole ring row and the cells lit before
-// and after it, and Encrypt's first clearing every cell, so the cost of one cell's paint counts many times.
+// A cell of the panel: a framed label with its text centred, as a plain box QLabel shows it, painted more
+// cheaply. A typed letter repaints a whole ring row and the cells lit before and after it, and Encrypt's
+// first clearing every cell, so the cost of one cell's paint counts many times over:
+// - face, frame and text come from one painter, the text laid out once per text for the process;
+// - the cell fills its own face instead of asking the panel to, so the panel does not count it among its
+//   opaque children. Every new colour would otherwise make the panel rebuild the region that its three
+//   hundred children cover before the next paint.
 class CellLabel final : public QLabel {
     Q_OBJECT
 

@@ -179,7 +179,8 @@ QLabel* Form1::newCell(const QString& name, const Place& place)
     // The system's own window background and text colours until the machine paints the cell.
     label->setBackgroundRole(QPalette::Base);
     label->setForegroundRole(QPalette::Text);
-    label->setAutoFillBackground(true);
+    // A cell never changes size; fixed, it asks the panel for no new layout at every new text.
+    label->setFixedSize(label->size());
     return label;
 }
 
