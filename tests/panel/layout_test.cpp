@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 
 #include <array>
@@ -207,10 +208,21 @@ void LayoutTest::window()
     QCOMPARE(window.form.size(), clientSize);
     QCOMPARE(window.form.minimumSize(), clientSize);
     QCOMPARE(window.form.maximumSize(), clientSize);
-    QVERIFY(window.form.windowIcon().availableSizes().contains(QSize(32, 32)));
-    const QImage icon = panelIconImage();
-    QCOMPARE(icon.size(), QSize(32, 32));
-    QVERIFY(icon.colorCount() <= 16);
+    const QList<QSize> iconSizes = window.form.windowIcon().availableSizes();
+    for (const int size : kPanelIconSizes) {
+        QVERIFY(iconSizes.contains(QSize(size, size)));
+        const QImage icon = panelIconImage(size);
+        QCOMPARE(icon.size(), QSize(size, size));
+        QVERIFY(icon.colorCount() <= 16);
+        // Laid out for its size, even the smallest keeps the frame, its shadow, the white cells and both
+        // ways of the path.
+        QSet<QRgb> colours;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x)
+                colours.insert(icon.pixel(x, y));
+        }
+        QCOMPARE(colours.size(), 6);
+    }
 
     const auto* label12 = element<QLabel>(window.form, QStringLiteral("Label12"));
     QVERIFY(label12->text().isEmpty());
