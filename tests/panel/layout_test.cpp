@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
@@ -81,6 +82,11 @@ QString focusedElement(const QWidget& form)
     return {};
 }
 
+QImage pixelsOf(QWidget& widget)
+{
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 class LayoutTest : public QObject {
@@ -93,6 +99,8 @@ private slots:
     void designedPixels();
     void cells_data();
     void cells();
+    void cellsPaintAsPlainLabels_data();
+    void cellsPaintAsPlainLabels();
     void window_data();
     void window();
     void fonts_data();
@@ -183,6 +191,39 @@ void LayoutTest::cells()
             QCOMPARE(label->frameShadow(), QFrame::Plain);
             QCOMPARE(label->lineWidth(), 1);
         }
+    }
+}
+
+// The cells paint themselves the cheap way; what they show must be what a plain bordered label with the
+// same text, font and colours shows, lit or not, before the first clearing and after.
+void LayoutTest::cellsPaintAsPlainLabels_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QByteArray>("typed");
+    QTest::newRow("v5 at start") << "v5" << QByteArray();
+    QTest::newRow("v5 after a letter") << "v5" << QByteArray("q");
+    QTest::newRow("v4 after letters") << "v4" << QByteArray("rovanta");
+}
+
+void LayoutTest::cellsPaintAsPlainLabels()
+{
+    QFETCH(QString, model);
+    QFETCH(QByteArray, typed);
+    Window window(test::model(model));
+    typeInto(window.form, typed.toStdString());
+    static const QRegularExpression cellName(QStringLiteral("^Label(\\d+_\\d+|w_\\d)$"));
+    for (QLabel* cell : window.form.findChildren<QLabel*>(cellName, Qt::FindDirectChildrenOnly)) {
+        QLabel plain(cell->text());
+        plain.setFixedSize(cell->size());
+        plain.setFont(cell->font());
+        plain.setFrameStyle(cell->frameStyle());
+        plain.setLineWidth(cell->lineWidth());
+        plain.setAlignment(cell->alignment());
+        plain.setPalette(cell->palette());
+        plain.setBackgroundRole(cell->backgroundRole());
+        plain.setForegroundRole(cell->foregroundRole());
+        plain.setAutoFillBackground(true);
+        QVERIFY2(pixelsOf(*cell) == pixelsOf(plain), qPrintable(cell->objectName()));
     }
 }
 
