@@ -26,8 +26,8 @@ using namespace rovanta::test;
 namespace {
 
 constexpr qsizetype kMillion = 1'000'000;
-constexpr int kEncryptRuns = 5;
-constexpr int kKeystrokes = 21;
+constexpr int kEncryptRuns = 7;
+constexpr int kKeystrokes = 51;
 
 void metric(const char* name, double value, const char* unit)
 {
