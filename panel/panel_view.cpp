@@ -65,7 +65,16 @@ void PanelView::showRows(const MachineState& state)
             m_elements.cells[row][cell]->setText(text(state.cellText(row, cell)));
             ++m_cellWrites.texts;
         }
+        repaintTogether(m_elements.cells[row][1], m_elements.cells[row][kCells]);
     }
+}
+
+// Cells repainted at once, as one rectangle from the first to the last: the window then keeps one dirty
+// rectangle for them instead of one per cell, and its repaint tests each of its three hundred children
+// against that one. The panel grey between the cells is repainted with them.
+void PanelView::repaintTogether(QLabel* first, QLabel* last)
+{
+    first->parentWidget()->update(first->geometry().united(last->geometry()));
 }
 
 void PanelView::showColours(const MachineState& state)
@@ -78,6 +87,7 @@ void PanelView::showColours(const MachineState& state)
             for (int cell = 1; cell <= kCells; ++cell)
                 paintCell(row, cell, state.cellColour(row, cell));
         }
+        repaintTogether(m_elements.cells[kRows][1], m_elements.cells[1][kCells]);
     } else {
         for (const CellRef ref : m_shownLit)
             paintCell(ref.row, ref.cell, state.cellColour(ref.row, ref.cell));
