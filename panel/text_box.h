@@ -59,6 +59,11 @@ public:
     qsizetype firstVisible() const { return m_first; }
     qsizetype visibleEnd() const;
 
+    // Where a character stands on screen, empty while it is scrolled out of view.
+    QRect characterRect(qsizetype position) const;
+    // The position nearest to a point of the box; -1 outside it.
+    qsizetype positionAtPoint(const QPoint& point) const;
+
     QMenu* createStandardContextMenu();
     QSize sizeHint() const override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -84,6 +89,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // A screen reader edits the text as the operator does.
+    friend class TextBoxAccessible;
+
     enum class Step { PreviousChar, NextChar, PreviousWord, NextWord, Start, End };
     enum class Command { Undo, Redo, Cut, Copy, Paste, Delete, DeleteWordBefore, DeleteWordAfter, SelectAll };
     enum class Merge { Typing, Separate };
@@ -105,6 +113,9 @@ private:
     qsizetype wordEnd(qsizetype position) const;
     qsizetype target(Step step, bool mark) const;
 
+    bool isPlainBoundary(qsizetype position) const;
+    qsizetype clusterBoundary(qsizetype position, bool forward) const;
+
     void edit(qsizetype start, qsizetype end, const QString& with, Merge merge);
     void erase(qsizetype other);
     void record(qsizetype start, qsizetype end, const QString& with, Merge merge);
@@ -116,6 +127,10 @@ private:
     void pasteFrom(QClipboard::Mode mode);
     void offerSelection() const;
     bool handleKey(const QKeyEvent& event, KeyUse use);
+
+    // What a screen reader hears.
+    void announceText(qsizetype position, const QString& removed, const QString& inserted);
+    void announceCaret();
 
     // What is on screen.
     void changed();
@@ -146,6 +161,9 @@ private:
     // A press soon after a double click, near it, selects the whole text.
     QElapsedTimer m_sinceDoubleClick;
     QPoint m_doubleClickAt;
+    // The caret and selection a screen reader was last told of.
+    qsizetype m_announcedCaret = 0;
+    qsizetype m_announcedAnchor = 0;
 };
 
 } // namespace rovanta
