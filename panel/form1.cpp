@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -291,11 +292,14 @@ void Form1::buildDateControls()
         const char* name;
         const char* spoken;
     };
-    for (auto [box, name, spoken] : {DateBox{&date.day, "ComboDay", "Day"}, DateBox{&date.month, "ComboMonth", "Month"},
-                                     DateBox{&date.year, "ComboYear", "Year"}}) {
+    for (auto [box, name, spoken] :
+         {DateBox{&date.day, "ComboDay", "Day"}, DateBox{&date.month, "ComboMonth", "Month"},
+          DateBox{&date.year, "ComboYear", "Year"}}) {
         auto* combo = placed(new QComboBox(this), QString::fromLatin1(name), placeOf(name, m_panel));
-        combo->setAccessibleName(QString::fromLatin1(spoken));
         combo->setEditable(true);
+        // On Linux a screen reader names a combo box by its text, so the editor inside carries the name too.
+        combo->setAccessibleName(QString::fromLatin1(spoken));
+        combo->lineEdit()->setAccessibleName(QString::fromLatin1(spoken));
         // The operator's typed text is read as it stands: no completion that turns "1" into "10", and
         // no typed text added to the list.
         combo->setCompleter(nullptr);

@@ -60,9 +60,9 @@ QString cellName(int row, int cell, const QString& text)
 
 const QString& litDescription(CellColour colour)
 {
-    static const std::array<QString, 4> descriptions{
-        QStringLiteral("Not lit"), QStringLiteral("Not lit"), QStringLiteral("Lit red: outward path"),
-        QStringLiteral("Lit yellow: return path")};
+    static const std::array<QString, 4> descriptions{QStringLiteral("Not lit"), QStringLiteral("Not lit"),
+                                                     QStringLiteral("Lit red: outward path"),
+                                                     QStringLiteral("Lit yellow: return path")};
     return descriptions[static_cast<std::size_t>(colour)];
 }
 

@@ -249,7 +249,8 @@ qsizetype TextBox::clusterBoundary(qsizetype position, bool forward) const
     finder.setPosition(position - from);
     const qsizetype found = forward ? finder.toNextBoundary() : finder.toPreviousBoundary();
     qsizetype edge = found < 0 ? (forward ? to : from) : from + found;
-    if (edge > 0 && edge < m_text.size() && m_text[edge].isLowSurrogate() && m_text[edge - 1].isHighSurrogate())
+    if (edge > 0 && edge < m_text.size() && m_text[edge].isLowSurrogate() &&
+        m_text[edge - 1].isHighSurrogate())
         edge += forward ? 1 : -1;
     return edge;
 }
@@ -644,7 +645,8 @@ QRect TextBox::characterRect(qsizetype position) const
     const qreal left = line.cursorToX(static_cast<int>(position - m_first));
     const qreal right = line.cursorToX(static_cast<int>(nextPosition(position) - m_first));
     const QPointF origin = textOrigin();
-    return QRectF(origin.x() + left, origin.y(), right - left, QFontMetricsF(font()).height()).toAlignedRect();
+    return QRectF(origin.x() + left, origin.y(), right - left, QFontMetricsF(font()).height())
+        .toAlignedRect();
 }
 
 qsizetype TextBox::positionAtPoint(const QPoint& point) const

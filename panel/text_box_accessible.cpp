@@ -201,7 +201,9 @@ private:
     QString textNear(int offset, QAccessible::TextBoundaryType boundaryType, Side side, int* startOffset,
                      int* endOffset) const
     {
-        const Span span = spanNear(offset == -2 ? box()->cursorPosition() : offset == -1 ? box()->m_text.size() : offset,
+        const Span span = spanNear(offset == -2   ? box()->cursorPosition()
+                                   : offset == -1 ? box()->m_text.size()
+                                                  : offset,
                                    boundaryType, side);
         *startOffset = TextBoxAccessible::offset(span.start);
         *endOffset = TextBoxAccessible::offset(span.end);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QShortcut>
 #include <QTest>
@@ -284,6 +285,21 @@ void TypingTest::litPathIsShown()
     }
     QVERIFY(red >= 1 && red <= 10);
     QVERIFY(yellow >= 1 && yellow <= 10);
+    // A screen reader hears each cell lit as it shows, after this letter and after the next.
+    for (const char* letter : {"", "b"}) {
+        typeInto(window.form, letter);
+        for (int row = 1; row <= kRows; ++row) {
+            for (int cell = 1; cell <= kCells; ++cell) {
+                const QColor colour = cellBackground(window.form, row, cell);
+                const QString lit = colour == QColor(Qt::red)      ? "Lit red: outward path"
+                                    : colour == QColor(Qt::yellow) ? "Lit yellow: return path"
+                                                                   : "Not lit";
+                QCOMPARE(element<QLabel>(window.form, QStringLiteral("Label%1_%2").arg(row).arg(cell))
+                             ->accessibleDescription(),
+                         lit);
+            }
+        }
+    }
 }
 
 void TypingTest::letterRepaintsOnlyWhatChanged()
