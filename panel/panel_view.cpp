@@ -51,11 +51,23 @@ std::array<QString, kRows + 1> rowRoles()
     return roles;
 }
 
-// A cell's name says where it stands and what it shows; its description whether it is lit.
-QString cellName(int row, int cell, const QString& text)
+// A cell's name says where it stands ("Ring row of window 1, column 5: ") and then what it shows; its
+// description says whether it is lit. The places are written once, so a letter only joins two texts per
+// changed cell.
+using CellPlaces = std::array<std::array<QString, kCells + 1>, kRows + 1>;
+
+const CellPlaces& cellPlaces()
 {
-    static const std::array<QString, kRows + 1> roles = rowRoles();
-    return QStringLiteral("%1, column %2: %3").arg(roles[row]).arg(cell).arg(text);
+    static const CellPlaces places = [] {
+        const std::array<QString, kRows + 1> roles = rowRoles();
+        CellPlaces all;
+        for (int row = 1; row <= kRows; ++row) {
+            for (int cell = 1; cell <= kCells; ++cell)
+                all[row][cell] = QStringLiteral("%1, column %2: ").arg(roles[row]).arg(cell);
+        }
+        return all;
+    }();
+    return places;
 }
 
 const QString& litDescription(CellColour colour)
@@ -97,7 +109,7 @@ void PanelView::showRows(const MachineState& state)
         for (int cell = 1; cell <= kCells; ++cell) {
             QLabel* label = m_elements.cells[row][cell];
             label->setText(text(state.cellText(row, cell)));
-            label->setAccessibleName(cellName(row, cell, label->text()));
+            label->setAccessibleName(cellPlaces()[row][cell] + label->text());
             ++m_cellWrites.texts;
         }
     }
