@@ -48,6 +48,7 @@ private slots:
     void actsAsBackspace_data();
     void actsAsBackspace();
     void backspaceDeletesTheSelection();
+    void backspaceTakesAWholeCharacter();
     void keysWithoutCharacter_data();
     void keysWithoutCharacter();
     void shortcutsDoNotActInText2();
@@ -158,6 +159,18 @@ void TypingTest::backspaceDeletesTheSelection()
     typeInto(window.form, "x");
     QCOMPARE(text2(window.form)->text(), QStringLiteral("X"));
     QCOMPARE(text3(window.form)->text().size(), 4);
+}
+
+// A pasted letter with its accent, or a character beyond 16 bits, is one character to the operator: a
+// key that acts as Backspace takes it whole.
+void TypingTest::backspaceTakesAWholeCharacter()
+{
+    Window window(fivePointOne());
+    text2(window.form)->setText(QStringLiteral("Ae\u0301😀"));
+    typeInto(window.form, " ");
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("Ae\u0301"));
+    typeInto(window.form, "7");
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("A"));
 }
 
 void TypingTest::keysWithoutCharacter_data()
