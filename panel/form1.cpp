@@ -169,6 +169,9 @@ Form1::Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock
     setWindowTitle(text(model.title));
     setWindowIcon(panelIcon());
     setFixedSize(pixels(kClientWidth), pixels(m_panel.clientHeight));
+    // The window is fixed, so its title bar offers close and minimise but no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     buildCaptionLines();
     buildRows();

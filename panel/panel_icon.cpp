@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include <array>
+#include <algorithm>
 
 namespace rovanta {
 
@@ -15,7 +15,9 @@ constexpr std::array<QRgb, 16> kClassicColours{
 
 enum Colour : uchar { Black = 0, PanelGrey = 7, DarkGrey = 8, Red = 9, Yellow = 11, White = 15 };
 
-constexpr int kSize = 32;
+constexpr int kColumns = 6;
+constexpr int kRedColumn = 1;
+constexpr int kYellowColumn = 3;
 
 void fill(QImage& image, int left, int top, int width, int height, Colour colour)
 {
@@ -25,36 +27,80 @@ void fill(QImage& image, int left, int top, int width, int height, Colour colour
     }
 }
 
+// Where everything falls at one size, in whole pixels.
+struct IconLayout {
+    int line = 1;   // the frame, the shadow, the reflector's turn and the gaps between cells
+    int shadow = 0; // left and top of the frame's shadow
+    int rows = 5;   // rows of cells shown; small icons show fewer, taller ones
+    int left = 0;   // the first column of cells
+    int top = 0;    // the first row of cells, just below the turn at the reflector
+    int cellWidth = 0;
+    int cellHeight = 0;
+    int middleGap = 0; // extra space that parts the way out from the way back
+};
+
+IconLayout layoutFor(int size)
+{
+    IconLayout layout;
+    layout.line = std::max(1, (size + 16) / 32);
+    const int line = layout.line;
+    // Below 32 pixels the grey between frame and shadow, and around the cells, would eat the cells.
+    const bool small = size < 32;
+    const int margin = small ? 1 : std::max(line, size / 16);
+    layout.shadow = size - 2 * line - (small ? 0 : line);
+    layout.rows = size < 24 ? 4 : 5;
+
+    const int first = line + margin;
+    const int across = layout.shadow - margin - first;
+    layout.cellWidth = (across - (kColumns - 1) * line) / kColumns;
+    const int spareAcross = across - kColumns * layout.cellWidth - (kColumns - 1) * line;
+    layout.middleGap = std::min(spareAcross, line);
+    layout.left = first + (spareAcross - layout.middleGap) / 2;
+
+    const int down = layout.shadow - margin - first;
+    layout.cellHeight = (down - (layout.rows - 1) * line) / layout.rows;
+    layout.top = first + (down - layout.rows * layout.cellHeight - (layout.rows - 1) * line) / 2;
+    return layout;
+}
+
+int columnLeft(const IconLayout& layout, int column)
+{
+    return layout.left + column * (layout.cellWidth + layout.line) +
+           (column >= kColumns / 2 ? layout.middleGap : 0);
+}
+
 } // namespace
 
-QImage panelIconImage()
+QImage panelIconImage(int size)
 {
-    QImage image(kSize, kSize, QImage::Format_Indexed8);
+    const IconLayout layout = layoutFor(size);
+    const int line = layout.line;
+    QImage image(size, size, QImage::Format_Indexed8);
     image.setColorTable(QList<QRgb>(kClassicColours.begin(), kClassicColours.end()));
-    fill(image, 0, 0, kSize, kSize, Black);
-    fill(image, 1, 1, kSize - 2, kSize - 2, PanelGrey);
-    fill(image, 2, kSize - 3, kSize - 3, 1, DarkGrey);
-    fill(image, kSize - 3, 2, 1, kSize - 3, DarkGrey);
+    fill(image, 0, 0, size, size, Black);
+    fill(image, line, line, size - 2 * line, size - 2 * line, PanelGrey);
+    fill(image, 2 * line, layout.shadow, size - 3 * line, line, DarkGrey);
+    fill(image, layout.shadow, 2 * line, line, size - 3 * line, DarkGrey);
 
-    // Five rows of six cells; column 2 carries the outward path, column 4 the way back.
-    constexpr int kRowsShown = 5;
-    constexpr int kColumns = 6;
-    for (int row = 0; row < kRowsShown; ++row) {
+    for (int row = 0; row < layout.rows; ++row) {
         for (int column = 0; column < kColumns; ++column) {
-            const Colour colour = column == 1 ? Red : column == 3 ? Yellow : White;
-            const int left = 3 + column * 4 + (column > 2 ? 1 : 0);
-            const int top = 3 + row * 5;
-            fill(image, left, top, 3, 4, colour);
+            const Colour colour = column == kRedColumn ? Red : column == kYellowColumn ? Yellow : White;
+            fill(image, columnLeft(layout, column), layout.top + row * (layout.cellHeight + line),
+                 layout.cellWidth, layout.cellHeight, colour);
         }
     }
-    // The turn at the reflector, along the top.
-    fill(image, 7, 2, 10, 1, Red);
+    // The turn at the reflector, along the top, from the way out over to where the way back begins.
+    const int turnLeft = columnLeft(layout, kRedColumn);
+    fill(image, turnLeft, layout.top - line, columnLeft(layout, kYellowColumn) + line - turnLeft, line, Red);
     return image;
 }
 
 QIcon panelIcon()
 {
-    return QIcon(QPixmap::fromImage(panelIconImage()));
+    QIcon icon;
+    for (const int size : kPanelIconSizes)
+        icon.addPixmap(QPixmap::fromImage(panelIconImage(size)));
+    return icon;
 }
 
 } // namespace rovanta

@@ -6,6 +6,10 @@
 
 int main(int argc, char* argv[])
 {
+    // Named before the display is opened, so that the desktop matches the window to its launcher.
+    QApplication::setApplicationName(QStringLiteral("rovanta-v4"));
+    QApplication::setApplicationVersion(QStringLiteral(ROVANTA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ROVANTA_DESKTOP_ID));
     QApplication application(argc, argv);
     rovanta::Form1 form(rovanta::v4::modelSettings(), rovanta::v4::kPanelSettings, rovanta::localToday);
     form.show();

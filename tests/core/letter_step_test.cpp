@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -155,6 +156,15 @@ TEST_P(LitPath, oneRedAndOneYellowCellInEveryRow)
 
 INSTANTIATE_TEST_SUITE_P(Models, LitPath, ::testing::Values(Model::V5, Model::V4),
                          [](const auto& row) { return nameOf(row.param); });
+
+// The panel paints a cell with its colour number, whose bytes run blue, green, red from the lowest.
+TEST(LitPath, colourNumbersAreBlueGreenRed)
+{
+    const std::array<std::pair<CellColour, std::uint32_t>, 3> numbers{
+        {{CellColour::Red, 255}, {CellColour::Yellow, 65535}, {CellColour::White, 16777215}}};
+    for (const auto& [colour, number] : numbers)
+        EXPECT_EQ(rovanta::colourNumber(colour), number) << "colour " << static_cast<int>(colour);
+}
 
 // --- Reciprocity ----------------------------------------------------------------------------------------
 

@@ -21,17 +21,7 @@ oracle::TextMachineSettings textSettingsOf(const rovanta::ModelSettings& setting
 
 std::uint32_t colourNumberOf(rovanta::CellColour colour)
 {
-    switch (colour) {
-    case rovanta::CellColour::Red:
-        return oracle::kRed;
-    case rovanta::CellColour::Yellow:
-        return oracle::kYellow;
-    case rovanta::CellColour::White:
-        return oracle::kWhite;
-    case rovanta::CellColour::Standard:
-        break;
-    }
-    return oracle::kStandard;
+    return colour == rovanta::CellColour::Standard ? oracle::kStandard : rovanta::colourNumber(colour);
 }
 
 std::string ascii(std::u16string_view text)

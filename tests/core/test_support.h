@@ -16,7 +16,8 @@ namespace coretest {
 // The text machine with the keys and behaviour the model's settings name.
 oracle::TextMachineSettings textSettingsOf(const rovanta::ModelSettings& settings);
 
-// The colour number the panel paints for a model colour; Standard has none and reads as kStandard.
+// The colour number the panel paints for a model colour; Standard has none and reads as kStandard,
+// which no machine writes.
 std::uint32_t colourNumberOf(rovanta::CellColour colour);
 
 // A text of the machine's ASCII alphabet; any other character becomes '?'.

@@ -19,27 +19,6 @@ std::string plainDecimal(int value)
 // Selectors Key 1 to Key 4 fill Label8, Label6, Label4, Label2.
 constexpr std::array<int, 5> kKeyRow{0, 8, 6, 4, 2};
 
-struct Lookup {
-    int search;
-    int partner;
-    int value;
-    std::uint32_t colour;
-};
-
-// Out through the five stages to the reflector, lit red; back through the turn and four stages, lit yellow.
-constexpr std::array<Lookup, 10> kLookups{{
-    {1, 2, 2, kRed},
-    {3, 4, 4, kRed},
-    {5, 6, 6, kRed},
-    {7, 8, 8, kRed},
-    {9, 10, 10, kRed},
-    {9, 10, 9, kYellow},
-    {8, 7, 7, kYellow},
-    {6, 5, 5, kYellow},
-    {4, 3, 3, kYellow},
-    {2, 1, 1, kYellow},
-}};
-
 char asciiUpper(char32_t character)
 {
     if (character >= U'a' && character <= U'z')
@@ -168,19 +147,31 @@ void TextMachine::getkey()
         m_windows[3] = "01";
     sortwheels();
     BackColToWhite();
-    for (const Lookup& lookup : kLookups) {
-        for (int i = 1; i <= 26; ++i) {
-            if (m_cells[lookup.search][i] != m_letternum)
-                continue;
-            m_colours[lookup.search][i] = lookup.colour;
-            m_colours[lookup.partner][i] = lookup.colour;
-            m_letternum = m_cells[lookup.value][i];
-            break;
-        }
-    }
+    // The five stages stand in pairs of rows up the panel, from the entry scale (Label1, Label2) through the
+    // wheels to the reflector (Label9, Label10). Out, the number climbs: each stage reads it off its lower
+    // row and passes on what the upper row shows in that column.
+    for (int lower = 1; lower <= 9; lower += 2)
+        cross(lower, lower + 1, lower + 1, kRed);
+    // At the top it turns: the reflector scale lights the column the number comes back in and keeps it.
+    cross(9, 10, 9, kYellow);
+    // Back down through the wheels and the entry stage, each read off its upper row into its lower one.
+    for (int upper = 8; upper >= 2; upper -= 2)
+        cross(upper, upper - 1, upper - 1, kYellow);
     if (m_settings.form == Form::TwoDigit)
         m_letternum = std::string(1, static_cast<char>(number(m_letternum) + 64));
     m_output += m_letternum;
+}
+
+void TextMachine::cross(int searched, int beside, int read, std::uint32_t colour)
+{
+    for (int i = 1; i <= 26; ++i) {
+        if (m_cells[searched][i] != m_letternum)
+            continue;
+        m_colours[searched][i] = colour;
+        m_colours[beside][i] = colour;
+        m_letternum = m_cells[read][i];
+        return;
+    }
 }
 
 bool TextMachine::type(char32_t character)

@@ -51,6 +51,9 @@ public:
 
 private:
     void getkey();
+    // Finds letternum in row `searched`, lights its column there and in row `beside`, and takes on the
+    // text row `read` shows in that column; a number the row does not hold passes unchanged and unlit.
+    void cross(int searched, int beside, int read, std::uint32_t colour);
     void sortwheels();
     void BackColToWhite();
     void Reset1234();
