@@ -144,13 +144,15 @@ class ScreenReaderTest(MachineTest):
 
     def test_each_cipher_letter_is_announced_as_it_is_appended(self):
         from gi.repository import GLib
+        self.application()  # the program joins the bus only after its window is up
         self.machine.type("abc")
 
         def heard_in_output():
             while GLib.MainContext.default().iteration(False):
                 pass
-            return [(at, text) for box, at, text in self.inserted if box == "Output"]
-        heard = wait_for("three letters announced in Text3", lambda: len(heard_in_output()) >= 3 and heard_in_output())
+            heard = [(at, text) for box, at, text in self.inserted if box == "Output"]
+            return heard if len(heard) >= 3 else None
+        heard = wait_for("three letters announced in Text3", heard_in_output)
         cipher = self.machine.output()
         self.assertEqual(heard, [(i, letter) for i, letter in enumerate(cipher)], "one insertion per letter")
         typed = [(at, text) for box, at, text in self.inserted if box == "Message"]
