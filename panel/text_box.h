@@ -59,11 +59,6 @@ public:
     qsizetype firstVisible() const { return m_first; }
     qsizetype visibleEnd() const;
 
-    // Where a character stands on screen, empty while it is scrolled out of view.
-    QRect characterRect(qsizetype position) const;
-    // The position nearest to a point of the box; -1 outside it.
-    qsizetype positionAtPoint(const QPoint& point) const;
-
     QMenu* createStandardContextMenu();
     QSize sizeHint() const override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -89,7 +84,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // A screen reader edits the text as the operator does.
+    // A screen reader reads the text, and edits it as the operator does.
     friend class TextBoxAccessible;
 
     enum class Step { PreviousChar, NextChar, PreviousWord, NextWord, Start, End };
@@ -142,6 +137,10 @@ private:
     QPointF textOrigin() const;
     std::unique_ptr<QTextLayout> visibleLayout() const;
     qsizetype positionAt(const QPointF& point) const;
+    // For a screen reader: where a character stands, empty while it is scrolled out of view, and the
+    // position nearest to a point of the box, -1 outside it.
+    QRect characterRect(qsizetype position) const;
+    qsizetype positionAtPoint(const QPoint& point) const;
     QRect caretRect() const;
     int caretInLayout() const;
     void initStyleOption(QStyleOptionFrame* option) const;

@@ -535,6 +535,12 @@ void TextBoxTest::screenReaderReads()
     QCOMPARE(to, end);
     QCOMPARE(read, text.mid(start, end - start));
     QCOMPARE(texts->text(start, end), read);
+    // A character on screen is found where it stands.
+    if (start < end && start >= m_box->firstVisible() && end <= m_box->visibleEnd()) {
+        const QRect character = texts->characterRect(start);
+        QVERIFY(!character.isEmpty());
+        QCOMPARE(texts->offsetAtPoint(QPoint(character.left() + 1, character.center().y())), start);
+    }
     // A reader's edit is one undo step, as a paste is.
     reader->editableTextInterface()->insertText(0, QStringLiteral("x"));
     QCOMPARE(m_box->text(), u'x' + text);
