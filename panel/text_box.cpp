@@ -894,6 +894,7 @@ void TextBox::focusOutEvent(QFocusEvent* event)
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
         m_anchor = m_caret;
+    announceCaret();
     m_blink.stop();
     QWidget::focusOutEvent(event);
 }

@@ -215,24 +215,24 @@ private:
         const QString& text = box()->m_text;
         if (offset < 0 || offset > text.size())
             return {};
+        const bool line = boundaryType == QAccessible::LineBoundary ||
+                          boundaryType == QAccessible::ParagraphBoundary ||
+                          boundaryType == QAccessible::NoBoundary;
+        if (line) {
+            // The box is one line: the line is the whole text, the caret at its end included, and there
+            // is none before or after it.
+            if (side == Side::At)
+                return {0, text.size()};
+            return side == Side::Before ? Span{0, 0} : Span{text.size(), text.size()};
+        }
         if ((side == Side::Before && offset == 0) || (side != Side::Before && offset == text.size()))
             return {offset, offset};
-        switch (boundaryType) {
-        case QAccessible::CharBoundary:
+        if (boundaryType == QAccessible::CharBoundary)
             return characterNear(offset, side);
-        case QAccessible::WordBoundary:
-            return itemNear(text, offset, QTextBoundaryFinder::Word, side);
-        case QAccessible::SentenceBoundary:
-            return itemNear(text, offset, QTextBoundaryFinder::Sentence, side);
-        case QAccessible::LineBoundary:
-        case QAccessible::ParagraphBoundary:
-        case QAccessible::NoBoundary:
-            break;
-        }
-        // The box is one line: the line is the whole text, and there is none before or after it.
-        if (side == Side::At)
-            return {0, text.size()};
-        return {side == Side::Before ? 0 : text.size(), side == Side::Before ? 0 : text.size()};
+        return itemNear(text, offset,
+                        boundaryType == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                                  : QTextBoundaryFinder::Sentence,
+                        side);
     }
 
     // Characters as the caret steps over them: grapheme clusters.

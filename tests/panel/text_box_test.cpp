@@ -502,6 +502,8 @@ void TextBoxTest::screenReaderReads_data()
     QTest::newRow("the character after") << accented << 0 << character << "after" << 1 << 3;
     QTest::newRow("nothing after the end") << accented << -1 << character << "at" << 4 << 4;
     QTest::newRow("a word") << "one two" << 5 << int(QAccessible::WordBoundary) << "at" << 4 << 7;
+    QTest::newRow("the line at the caret at its end")
+        << "one two" << -2 << int(QAccessible::LineBoundary) << "at" << 0 << 7;
     QTest::newRow("the line is the whole text")
         << "one two" << 2 << int(QAccessible::LineBoundary) << "at" << 0 << 7;
     // A message has no spaces: its one word is cut to a window around the offset.
