@@ -301,49 +301,97 @@ bool MachineState::keysAreWired() const
 
 namespace {
 
-// The letter step as arithmetic on numbers 0 to 25, for keys that are permutations: the cipher letters of
-// a run of letters, and the windows they leave, without tracing any cell.
-class Wiring {
+// The letter step as arithmetic on numbers 0 to 25, for keys that are permutations, split where the windows
+// split it. The outer stages (Key 4 and the wheel of window 1, out and back) change at every letter with
+// window 1; the inner ones (the wheels of windows 2 and 3 and the reflector, out and back) change only when
+// window 2 moves, which is once in 26 letters. Each part is a table, so a letter costs three reads. The
+// inner table of a pair of windows 2 and 3 is built when the message first reaches it: a short message
+// builds only the few it needs, and a long one builds each of the 676 once.
+class LetterTables {
 public:
-    Wiring(const Key& k1, const Key& k2, const Key& k3, const Key& k4)
+    LetterTables(const Key& k1, const Key& k2, const Key& k3, const Key& k4)
     {
-        for (int i = 0; i < 2 * kCells; ++i) {
-            const int cell = i % kCells + 1;
-            m_k3[i] = static_cast<std::uint8_t>(k3[cell] - 1);
-            m_k2[i] = static_cast<std::uint8_t>(k2[cell] - 1);
-            m_k1[i] = static_cast<std::uint8_t>(k1[cell] - 1);
-            m_mod[i] = static_cast<std::uint8_t>(i % kCells);
-        }
+        std::array<int, kCells> inv3{}, inv4{};
         for (int cell = 1; cell <= kCells; ++cell) {
-            m_k4[cell - 1] = static_cast<std::uint8_t>(k4[cell] - 1);
             m_inv1[k1[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
             m_inv2[k2[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
-            m_inv3[k3[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
-            m_inv4[k4[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
+            inv3[k3[cell] - 1] = cell - 1;
+            inv4[k4[cell] - 1] = cell - 1;
+        }
+        for (int i = 0; i < 2 * kCells; ++i) {
+            m_k1[i] = static_cast<std::uint8_t>(k1[i % kCells + 1] - 1);
+            m_k2[i] = static_cast<std::uint8_t>(k2[i % kCells + 1] - 1);
+            m_mod[i] = static_cast<std::uint8_t>(i % kCells);
+        }
+        for (int w1 = 0; w1 < kCells; ++w1) {
+            for (int number = 0; number < kCells; ++number) {
+                // Out through Key 4 and wheel 1 at its window; back through wheel 1 and Key 4.
+                m_out[w1][number] = static_cast<std::uint8_t>(k3[(k4[number + 1] - 1 + w1) % kCells + 1] - 1);
+                m_back[w1][number] =
+                    static_cast<char16_t>(u'A' + inv4[(inv3[number] + kCells - w1) % kCells]);
+            }
         }
     }
 
-    // w1, w2, w3 are the windows minus one, after the step for this letter.
-    int cipher(int plain, int w1, int w2, int w3) const
+    // The cipher letters of a run of capitals that share windows 2 and 3; w1 is window 1 minus one for the
+    // run's first letter, and goes up by one for each letter after it.
+    void encipherRun(std::u16string_view capitals, int w1, int w2, int w3, char16_t* out)
     {
-        const int a1 = m_k4[plain];
-        const int a2 = m_k3[a1 + w1];
-        const int a3 = m_k2[a2 + w2];
-        const int a4 = m_k1[a3 + w3];
-        const int a5 = kCells - 1 - a4; // the reflector pairs n with 27 - n
-        const int b3 = m_mod[m_inv1[a5] + kCells - w3];
-        const int b2 = m_mod[m_inv2[b3] + kCells - w2];
-        const int b1 = m_mod[m_inv3[b2] + kCells - w1];
-        return m_inv4[b1];
+        const Row& inner = innerRow(w2, w3);
+        for (const char16_t capital : capitals) {
+            *out++ = m_back[w1][inner[m_out[w1][capital - u'A']]];
+            ++w1;
+        }
     }
 
 private:
-    std::array<std::uint8_t, kCells> m_k4{};
-    std::array<std::uint8_t, 2 * kCells> m_k3{}, m_k2{}, m_k1{}, m_mod{};
-    std::array<std::uint8_t, kCells> m_inv1{}, m_inv2{}, m_inv3{}, m_inv4{};
+    using Row = std::array<std::uint8_t, kCells>;
+
+    const Row& innerRow(int w2, int w3)
+    {
+        const int pair = w2 * kCells + w3;
+        Row& row = m_inner[pair];
+        if (m_built[pair])
+            return row;
+        m_built[pair] = true;
+        for (int a2 = 0; a2 < kCells; ++a2) {
+            const int a3 = m_k2[a2 + w2];
+            const int a4 = m_k1[a3 + w3];
+            const int a5 = kCells - 1 - a4; // the reflector pairs n with 27 - n
+            const int b3 = m_mod[m_inv1[a5] + kCells - w3];
+            row[a2] = m_mod[m_inv2[b3] + kCells - w2];
+        }
+        return row;
+    }
+
+    std::array<std::uint8_t, 2 * kCells> m_k2{}, m_k1{}, m_mod{};
+    std::array<std::uint8_t, kCells> m_inv1{}, m_inv2{};
+    std::array<Row, kCells> m_out{};
+    std::array<std::array<char16_t, kCells>, kCells> m_back{};
+    // Filled only as m_built marks; left unset otherwise, so that a short message pays for none of it.
+    std::array<Row, kCells * kCells> m_inner;
+    std::array<bool, kCells * kCells> m_built{};
 };
 
 } // namespace
+
+void MachineState::encipherByTables(std::u16string_view capitals)
+{
+    LetterTables tables(m_keyRows[8], m_keyRows[6], m_keyRows[4], m_keyRows[2]);
+    const std::size_t start = m_output.size();
+    m_output.resize(start + capitals.size());
+    char16_t* out = m_output.data() + start;
+    for (std::size_t done = 0; done < capitals.size();) {
+        stepWindows(); // the windows of letter `done`
+        const std::size_t run =
+            std::min(capitals.size() - done, static_cast<std::size_t>(kCells + 1 - m_windows[1]));
+        tables.encipherRun(capitals.substr(done, run), m_windows[1] - 1, m_windows[2] - 1, m_windows[3] - 1,
+                           out + done);
+        // The windows of the run's last letter.
+        m_windows[1] += static_cast<int>(run) - 1;
+        done += run;
+    }
+}
 
 void MachineState::encipherCapitals(std::u16string_view capitals)
 {
@@ -351,23 +399,7 @@ void MachineState::encipherCapitals(std::u16string_view capitals)
         return;
     const std::u16string_view leading = capitals.substr(0, capitals.size() - 1);
     if (keysAreWired()) {
-        const Wiring wiring(m_keyRows[8], m_keyRows[6], m_keyRows[4], m_keyRows[2]);
-        int w1 = m_windows[1] - 1, w2 = m_windows[2] - 1, w3 = m_windows[3] - 1;
-        const std::size_t start = m_output.size();
-        m_output.resize(start + leading.size());
-        char16_t* out = m_output.data() + start;
-        for (const char16_t capital : leading) {
-            if (++w1 == kCells) {
-                w1 = 0;
-                if (++w2 == kCells) {
-                    w2 = 0;
-                    if (++w3 == kCells)
-                        w3 = 0;
-                }
-            }
-            *out++ = static_cast<char16_t>(u'A' + wiring.cipher(capital - u'A', w1, w2, w3));
-        }
-        m_windows = {0, w1 + 1, w2 + 1, w3 + 1};
+        encipherByTables(leading);
     } else {
         for (const char16_t capital : leading) {
             setLetternumToPosition(capital - u'@');

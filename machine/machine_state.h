@@ -118,6 +118,8 @@ private:
     void light(int row, int cell, CellColour colour);
     int lookUp(int searchRow, int partnerRow, int valueRow, int number, CellColour colour);
     bool keysAreWired() const;
+    // The letters' cipher letters and the windows they leave, without tracing any cell; keys wired only.
+    void encipherByTables(std::u16string_view capitals);
 
     CellAlphabet m_alphabet;
     std::array<std::string, kBookSlots> m_keybook;

@@ -1,5 +1,6 @@
 #include "panel/form1.h"
 
+#include "panel/cell_label.h"
 #include "panel/closing.h"
 #include "panel/message_input.h"
 #include "panel/panel_icon.h"
@@ -11,7 +12,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -59,7 +62,8 @@ QPalette withColour(QPalette::ColorRole role, const QColor& colour)
 }
 
 // Qt's default style draws buttons with a gradient of its own; the classic style draws a flat face in the
-// button's colour, which start-up paints panel grey, and narrow date boxes whose two digits still show.
+// button's colour, which start-up paints panel grey, narrow date boxes whose two digits still show, and
+// the text boxes' sunken frames to match.
 // One instance serves every window of the process.
 QStyle* classicStyle()
 {
@@ -72,13 +76,31 @@ QStyle* classicStyle()
     return style;
 }
 
+void drawClassic(QWidget* widget)
+{
+    if (QStyle* classic = classicStyle())
+        widget->setStyle(classic);
+}
+
 // A push button whose caption wraps onto a second line where it does not fit on one, as "Copy To
-// ClipBoard" must on its narrow button.
+// ClipBoard" must on its narrow button, and that Enter presses as well as Space.
 class PanelButton final : public QPushButton {
 public:
     using QPushButton::QPushButton;
 
 protected:
+    // Enter and Return press a focused button as Space does: the panel has no default button to take them.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (!enter || (event->modifiers() & ~Qt::KeypadModifier)) {
+            QPushButton::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        click();
+    }
+
     void paintEvent(QPaintEvent*) override
     {
         QStylePainter painter(this);
@@ -118,6 +140,21 @@ private:
 QString cellName(int row, int cell)
 {
     return QStringLiteral("Label%1_%2").arg(row).arg(cell);
+}
+
+// The window buttons have no caption: their names say which window they turn, and which way.
+QString windowButtonName(int command)
+{
+    const WindowButtonAction action = actionOf(static_cast<WindowButton>(command));
+    return (action.step == Step::Up ? QStringLiteral("Window %1 up") : QStringLiteral("Window %1 down"))
+        .arg(action.window);
+}
+
+// The selectors are named by their captions, which change with the key; the description says which
+// selector it is.
+QString selectorDescription(int selector)
+{
+    return QStringLiteral("Key selector %1: press for the next key").arg(selector);
 }
 
 // The captions the panel is laid out with; the selectors show the machine's captions.
@@ -169,19 +206,21 @@ void Form1::buildCaptionLines()
     m_label11->setAlignment(Qt::AlignCenter);
     m_label12 = placed(new QLabel(this), QStringLiteral("Label12"), placeOf("Label12", m_panel));
     m_label12->setToolTip(tr("Rovanta wheel-cipher machine: set the keys and windows, then type or Encrypt"));
+    m_label12->setAccessibleName(QStringLiteral("Note"));
 }
 
 QLabel* Form1::newCell(const QString& name, const Place& place)
 {
     static const QFont font = cellFont();
-    QLabel* label = placed(new QLabel(this), name, place);
+    QLabel* label = placed(new CellLabel(this), name, place);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(font);
     // The system's own window background and text colours until the machine paints the cell.
     label->setBackgroundRole(QPalette::Base);
     label->setForegroundRole(QPalette::Text);
-    label->setAutoFillBackground(true);
+    // A cell never changes size; fixed, it asks the panel for no new layout at every new text.
+    label->setFixedSize(label->size());
     return label;
 }
 
@@ -207,10 +246,14 @@ void Form1::buildButtons()
         if (command == 8)
             continue; // a date control
         QPushButton* button = newCommand(command);
-        if (command >= 2 && command <= 7)
+        if (command >= 2 && command <= 7) {
             windowButtons->addButton(button, command);
-        if (command >= 11)
+            button->setAccessibleName(windowButtonName(command));
+        }
+        if (command >= 11) {
             selectors->addButton(button, command - 10);
+            button->setAccessibleDescription(selectorDescription(command - 10));
+        }
     }
     connect(selectors, &QButtonGroup::idClicked, this, &Form1::selectorPressed);
     connect(windowButtons, &QButtonGroup::idClicked, this, &Form1::windowButtonPressed);
@@ -225,8 +268,7 @@ QPushButton* Form1::newCommand(int command)
     auto* button = placed(new PanelButton(QString::fromLatin1(kCommandCaptions[command]), this), name,
                           placeOf(name.toStdString(), m_panel));
     button->setAutoDefault(false);
-    if (QStyle* classic = classicStyle())
-        button->setStyle(classic);
+    drawClassic(button);
     m_commands[command] = button;
     return button;
 }
@@ -236,8 +278,12 @@ void Form1::buildTextBoxes()
     m_text3 = placed(new TextBox(this), QStringLiteral("Text3"), placeOf("Text3", m_panel));
     m_text2 = placed(new MessageInput([this](char32_t character) { return m_machine.type(character); }, this),
                      QStringLiteral("Text2"), placeOf("Text2", m_panel));
-    for (TextBox* box : {static_cast<TextBox*>(m_text2), m_text3})
+    m_text2->setAccessibleName(QStringLiteral("Message"));
+    m_text3->setAccessibleName(QStringLiteral("Output"));
+    for (TextBox* box : {static_cast<TextBox*>(m_text2), m_text3}) {
         box->setFont(cellFont());
+        drawClassic(box);
+    }
     connect(m_text2, &MessageInput::typed, this, &Form1::showMachine);
     connect(m_text3, &TextBox::textEdited, this, &Form1::outputEdited);
 }
@@ -246,17 +292,25 @@ void Form1::buildDateControls()
 {
     DateControls& date = m_date.emplace();
     const QFont font = dateFont();
-    for (auto [box, name] : {std::pair{&date.day, "ComboDay"}, std::pair{&date.month, "ComboMonth"},
-                             std::pair{&date.year, "ComboYear"}}) {
+    struct DateBox {
+        QComboBox** box;
+        const char* name;
+        const char* spoken;
+    };
+    for (auto [box, name, spoken] :
+         {DateBox{&date.day, "ComboDay", "Day"}, DateBox{&date.month, "ComboMonth", "Month"},
+          DateBox{&date.year, "ComboYear", "Year"}}) {
         auto* combo = placed(new QComboBox(this), QString::fromLatin1(name), placeOf(name, m_panel));
         combo->setEditable(true);
+        // On Linux a screen reader names a combo box by its text, so the editor inside carries the name too.
+        combo->setAccessibleName(QString::fromLatin1(spoken));
+        combo->lineEdit()->setAccessibleName(QString::fromLatin1(spoken));
         // The operator's typed text is read as it stands: no completion that turns "1" into "10", and
         // no typed text added to the list.
         combo->setCompleter(nullptr);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setFont(font);
-        if (QStyle* classic = classicStyle())
-            combo->setStyle(classic);
+        drawClassic(combo);
         *box = combo;
     }
     connect(newCommand(8), &QPushButton::clicked, this, &Form1::setByDatePressed);

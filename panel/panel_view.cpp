@@ -37,12 +37,57 @@ QPalette cellPalette(CellColour colour)
     return palette;
 }
 
+// What each row is, as a screen reader names its cells.
+std::array<QString, kRows + 1> rowRoles()
+{
+    std::array<QString, kRows + 1> roles;
+    roles[kEntryRow] = QStringLiteral("Entry scale");
+    for (int selector = 1; selector <= kSelectors; ++selector)
+        roles[kKeyRowOfSelector[selector]] = QStringLiteral("Key row of selector %1").arg(selector);
+    for (int window = 1; window <= kWindows; ++window)
+        roles[kRingRowOfWindow[window]] = QStringLiteral("Ring row of window %1").arg(window);
+    roles[kReflectorRow] = QStringLiteral("Reflector scale");
+    roles[kPartnerRow] = QStringLiteral("Reflector partner");
+    return roles;
+}
+
+// A cell's name says where it stands ("Ring row of window 1, column 5: ") and then what it shows; its
+// description says whether it is lit. The places are written once, so a letter only joins two texts per
+// changed cell.
+using CellPlaces = std::array<std::array<QString, kCells + 1>, kRows + 1>;
+
+const CellPlaces& cellPlaces()
+{
+    static const CellPlaces places = [] {
+        const std::array<QString, kRows + 1> roles = rowRoles();
+        CellPlaces all;
+        for (int row = 1; row <= kRows; ++row) {
+            for (int cell = 1; cell <= kCells; ++cell)
+                all[row][cell] = QStringLiteral("%1, column %2: ").arg(roles[row]).arg(cell);
+        }
+        return all;
+    }();
+    return places;
+}
+
+const QString& litDescription(CellColour colour)
+{
+    static const std::array<QString, 4> descriptions{QStringLiteral("Not lit"), QStringLiteral("Not lit"),
+                                                     QStringLiteral("Lit red: outward path"),
+                                                     QStringLiteral("Lit yellow: return path")};
+    return descriptions[static_cast<std::size_t>(colour)];
+}
+
 } // namespace
 
 PanelView::PanelView(const PanelElements& elements) : m_elements(elements)
 {
-    // Nothing is shown yet: the first show writes every row.
+    // Nothing is shown yet: the first show writes every row. The cells start unlit in the standard colour.
     m_shownRowRevision.fill(std::numeric_limits<std::uint64_t>::max());
+    for (int row = 1; row <= kRows; ++row) {
+        for (int cell = 1; cell <= kCells; ++cell)
+            m_elements.cells[row][cell]->setAccessibleDescription(litDescription(CellColour::Standard));
+    }
 }
 
 void PanelView::show(const MachineState& state)
@@ -62,10 +107,21 @@ void PanelView::showRows(const MachineState& state)
             continue;
         m_shownRowRevision[row] = state.rowRevision(row);
         for (int cell = 1; cell <= kCells; ++cell) {
-            m_elements.cells[row][cell]->setText(text(state.cellText(row, cell)));
+            QLabel* label = m_elements.cells[row][cell];
+            label->setText(text(state.cellText(row, cell)));
+            label->setAccessibleName(cellPlaces()[row][cell] + label->text());
             ++m_cellWrites.texts;
         }
+        repaintTogether(m_elements.cells[row][1], m_elements.cells[row][kCells]);
     }
+}
+
+// Cells repainted at once, as one rectangle from the first to the last: the window then keeps one dirty
+// rectangle for them instead of one per cell, and its repaint tests each of its three hundred children
+// against that one. The panel grey between the cells is repainted with them.
+void PanelView::repaintTogether(QLabel* first, QLabel* last)
+{
+    first->parentWidget()->update(first->geometry().united(last->geometry()));
 }
 
 void PanelView::showColours(const MachineState& state)
@@ -78,6 +134,7 @@ void PanelView::showColours(const MachineState& state)
             for (int cell = 1; cell <= kCells; ++cell)
                 paintCell(row, cell, state.cellColour(row, cell));
         }
+        repaintTogether(m_elements.cells[kRows][1], m_elements.cells[1][kCells]);
     } else {
         for (const CellRef ref : m_shownLit)
             paintCell(ref.row, ref.cell, state.cellColour(ref.row, ref.cell));
@@ -96,6 +153,7 @@ void PanelView::paintCell(int row, int cell, CellColour colour)
         cellPalette(CellColour::Standard), cellPalette(CellColour::White), cellPalette(CellColour::Red),
         cellPalette(CellColour::Yellow)};
     m_elements.cells[row][cell]->setPalette(palettes[static_cast<std::size_t>(colour)]);
+    m_elements.cells[row][cell]->setAccessibleDescription(litDescription(colour));
     ++m_cellWrites.colours;
 }
 
@@ -105,7 +163,9 @@ void PanelView::showWindows(const MachineState& state)
         if (state.window(window) == m_shownWindow[window])
             continue;
         m_shownWindow[window] = state.window(window);
-        m_elements.windows[window]->setText(text(state.windowText(window)));
+        QLabel* label = m_elements.windows[window];
+        label->setText(text(state.windowText(window)));
+        label->setAccessibleName(QStringLiteral("Window %1, position %2").arg(window).arg(label->text()));
     }
 }
 

@@ -44,6 +44,7 @@ private:
     void showRows(const MachineState& state);
     void showColours(const MachineState& state);
     void paintCell(int row, int cell, CellColour colour);
+    void repaintTogether(QLabel* first, QLabel* last);
     void showWindows(const MachineState& state);
     void showSelectors(const MachineState& state);
     void showMessage(const MachineState& state);

@@ -1,5 +1,8 @@
 #include "panel/text_box.h"
 
+#include "panel/text_box_accessible.h"
+
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -10,9 +13,11 @@
 #include <QStyle>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 #include <array>
+#include <utility>
 
 namespace rovanta {
 
@@ -24,6 +29,10 @@ constexpr int kVerticalMargin = 1;
 constexpr std::size_t kUndoLimit = 100;
 // How much text around the caret an input method is shown.
 constexpr qsizetype kSurrounding = 512;
+// Below the combining marks every character is a grapheme cluster of its own, CR LF aside.
+constexpr char16_t kFirstCombining = 0x0300;
+// How far either side of a position the edges of its grapheme cluster are looked for.
+constexpr qsizetype kClusterReach = 32;
 
 enum class CharClass { Space, Word, Other };
 
@@ -88,6 +97,7 @@ TextBox::TextBox(QWidget* parent) : QWidget(parent)
     setCursor(Qt::IBeamCursor);
     setBackgroundRole(QPalette::Base);
     setAcceptDrops(false);
+    installTextBoxAccessibility();
 }
 
 TextBox::~TextBox() = default;
@@ -95,11 +105,14 @@ TextBox::~TextBox() = default;
 void TextBox::setText(const QString& text)
 {
     const bool differs = text != m_text;
+    const QString before = differs && QAccessible::isActive() ? m_text : QString();
     m_text = text;
     m_undo.clear();
     m_redo.clear();
     m_first = 0;
     m_caret = m_anchor = m_text.size();
+    if (differs && QAccessible::isActive())
+        announceText(0, before, m_text);
     changed();
     if (differs)
         emit textChanged(m_text);
@@ -109,8 +122,11 @@ void TextBox::append(QStringView tail)
 {
     if (tail.isEmpty())
         return;
+    const qsizetype position = m_text.size();
     m_text.append(tail);
     m_caret = m_anchor = m_text.size();
+    if (QAccessible::isActive())
+        announceText(position, QString(), tail.toString());
     changed();
     emit textChanged(m_text);
 }
@@ -193,22 +209,50 @@ void TextBox::end(bool mark)
 
 // Characters
 
+// Steps go by grapheme clusters, the characters a reader sees: a letter with its accent, a surrogate pair,
+// a flag are each one step.
 qsizetype TextBox::nextPosition(qsizetype position) const
 {
     if (position >= m_text.size())
         return m_text.size();
-    const bool pair = m_text[position].isHighSurrogate() && position + 1 < m_text.size() &&
-                      m_text[position + 1].isLowSurrogate();
-    return position + (pair ? 2 : 1);
+    return isPlainBoundary(position + 1) ? position + 1 : clusterBoundary(position, true);
 }
 
 qsizetype TextBox::previousPosition(qsizetype position) const
 {
     if (position <= 0)
         return 0;
-    const bool pair =
-        m_text[position - 1].isLowSurrogate() && position >= 2 && m_text[position - 2].isHighSurrogate();
-    return position - (pair ? 2 : 1);
+    return isPlainBoundary(position - 1) ? position - 1 : clusterBoundary(position, false);
+}
+
+// The cheap test that settles every step through the machine's capitals: characters below the combining
+// marks stand alone, so only the rest needs a boundary finder.
+bool TextBox::isPlainBoundary(qsizetype position) const
+{
+    if (position <= 0 || position >= m_text.size())
+        return true;
+    const char16_t before = m_text[position - 1].unicode();
+    const char16_t after = m_text[position].unicode();
+    return before < kFirstCombining && after < kFirstCombining && !(before == u'\r' && after == u'\n');
+}
+
+// The next or previous cluster edge, found within a window around the position so that a step costs the
+// same at any length of text. A cluster longer than the window is crossed a window at a time, never
+// splitting a surrogate pair.
+qsizetype TextBox::clusterBoundary(qsizetype position, bool forward) const
+{
+    const qsizetype from = std::max<qsizetype>(0, position - kClusterReach);
+    const qsizetype to = std::min(m_text.size(), position + kClusterReach);
+    std::array<unsigned char, 2 * kClusterReach + 1> attributes{};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, QStringView(m_text).sliced(from, to - from),
+                               attributes.data(), static_cast<qsizetype>(attributes.size()));
+    finder.setPosition(position - from);
+    const qsizetype found = forward ? finder.toNextBoundary() : finder.toPreviousBoundary();
+    qsizetype edge = found < 0 ? (forward ? to : from) : from + found;
+    if (edge > 0 && edge < m_text.size() && m_text[edge].isLowSurrogate() &&
+        m_text[edge - 1].isHighSurrogate())
+        edge += forward ? 1 : -1;
+    return edge;
 }
 
 // The start of the run of characters of one class that ends at `position`.
@@ -311,12 +355,16 @@ void TextBox::replay(std::vector<Edit>& from, std::vector<Edit>& to)
 // The one place the text changes: [start, end) gives way to `with`, and the caret stands after it.
 void TextBox::replace(qsizetype start, qsizetype end, QStringView with)
 {
+    const bool heard = QAccessible::isActive();
+    const QString removed = heard ? m_text.mid(start, end - start) : QString();
     if (start == m_text.size())
         m_text.append(with);
     else
         m_text.replace(start, end - start, with.data(), with.size());
     m_caret = m_anchor = start + with.size();
     m_first = std::min(m_first, start);
+    if (heard)
+        announceText(start, removed, with.toString());
     changed();
     emit textChanged(m_text);
 }
@@ -445,10 +493,51 @@ bool TextBox::handleKey(const QKeyEvent& event, KeyUse use)
     return false;
 }
 
+// What a screen reader hears: only the part that changed, and only while one listens.
+
+void TextBox::announceText(qsizetype position, const QString& removed, const QString& inserted)
+{
+    if (!removed.isEmpty()) {
+        QAccessibleTextRemoveEvent event(this, static_cast<int>(position), removed);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (!inserted.isEmpty()) {
+        QAccessibleTextInsertEvent event(this, static_cast<int>(position), inserted);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TextBox::announceCaret()
+{
+    // No selection is told as -1 to -1, whatever the caret.
+    const auto selection = [](qsizetype anchor, qsizetype caret) {
+        return anchor == caret ? std::pair<qsizetype, qsizetype>(-1, -1)
+                               : std::pair(std::min(anchor, caret), std::max(anchor, caret));
+    };
+    const bool moved = m_caret != m_announcedCaret;
+    const auto selected = selection(m_anchor, m_caret);
+    const bool reselected = selected != selection(m_announcedAnchor, m_announcedCaret);
+    m_announcedCaret = m_caret;
+    m_announcedAnchor = m_anchor;
+    if (!QAccessible::isActive())
+        return;
+    if (reselected) {
+        QAccessibleTextSelectionEvent event(this, static_cast<int>(selected.first),
+                                            static_cast<int>(selected.second));
+        event.setCursorPosition(static_cast<int>(m_caret));
+        QAccessible::updateAccessibility(&event);
+    }
+    if (moved) {
+        QAccessibleTextCursorEvent event(this, static_cast<int>(m_caret));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 // What is on screen
 
 void TextBox::changed()
 {
+    announceCaret();
     scrollToCaret();
     restartBlink();
     update();
@@ -469,9 +558,10 @@ qsizetype TextBox::firstToFit(qsizetype end) const
 {
     const QFontMetricsF metrics(font());
     const qreal room = textArea().width() - style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    const qsizetype limit = scanLimit();
     qsizetype first = end;
     qreal used = 0;
-    for (qsizetype scanned = 0; first > 0 && scanned < scanLimit(); ++scanned) {
+    for (qsizetype scanned = 0; first > 0 && scanned < limit; ++scanned) {
         const qsizetype previous = previousPosition(first);
         used += advance(metrics, previous);
         if (used > room)
@@ -485,9 +575,10 @@ qsizetype TextBox::visibleEnd() const
 {
     const QFontMetricsF metrics(font());
     const qreal room = textArea().width();
+    const qsizetype limit = scanLimit();
     qsizetype end = m_first;
     qreal used = 0;
-    for (qsizetype scanned = 0; end < m_text.size() && used <= room && scanned < scanLimit(); ++scanned) {
+    for (qsizetype scanned = 0; end < m_text.size() && used <= room && scanned < limit; ++scanned) {
         used += advance(metrics, end);
         end = nextPosition(end);
     }
@@ -545,6 +636,24 @@ qsizetype TextBox::positionAt(const QPointF& point) const
         return previousPosition(m_first);
     const qsizetype offset = visibleLayout()->lineAt(0).xToCursor(x);
     return std::min(m_first + offset, m_text.size());
+}
+
+QRect TextBox::characterRect(qsizetype position) const
+{
+    if (position < m_first || position >= visibleEnd())
+        return {};
+    const auto layout = visibleLayout();
+    const QTextLine line = layout->lineAt(0);
+    const qreal left = line.cursorToX(static_cast<int>(position - m_first));
+    const qreal right = line.cursorToX(static_cast<int>(nextPosition(position) - m_first));
+    const QPointF origin = textOrigin();
+    return QRectF(origin.x() + left, origin.y(), right - left, QFontMetricsF(font()).height())
+        .toAlignedRect();
+}
+
+qsizetype TextBox::positionAtPoint(const QPoint& point) const
+{
+    return rect().contains(point) ? positionAt(point) : -1;
 }
 
 int TextBox::caretInLayout() const
@@ -632,12 +741,10 @@ bool TextBox::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void TextBox::paintEvent(QPaintEvent*)
+void TextBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    QStyleOptionFrame panel;
-    initStyleOption(&panel);
-    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+    drawFrame(painter, event->rect());
     painter.setClipRect(textArea());
     painter.setPen(palette().color(QPalette::Text));
     const auto layout = visibleLayout();
@@ -655,6 +762,29 @@ void TextBox::paintEvent(QPaintEvent*)
     if (hasFocus() && m_caretShown)
         layout->drawCursor(&painter, origin, caretInLayout(),
                            style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
+}
+
+// Drawing the frame through the style costs about twice as much as copying it from a picture, and a typed
+// letter repaints both boxes. So the frame is drawn once into a picture and copied from it, as far as the
+// paint reaches, until the box's size, state, palette or style changes.
+void TextBox::drawFrame(QPainter& painter, const QRect& reach)
+{
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    const FrameKey key{panel.rect, panel.state, panel.palette.cacheKey(), devicePixelRatio(), style()};
+    if (key != m_frameKey || m_frame.isNull()) {
+        m_frame = QPixmap(panel.rect.size() * key.pixelRatio);
+        m_frame.setDevicePixelRatio(key.pixelRatio);
+        m_frame.fill(Qt::transparent);
+        QPainter framePainter(&m_frame);
+        framePainter.translate(-panel.rect.topLeft());
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &framePainter, this);
+        m_frameKey = key;
+    }
+    const QRect target = reach & panel.rect;
+    const QRectF source(QPointF(target.topLeft() - panel.rect.topLeft()) * key.pixelRatio,
+                        QSizeF(target.size()) * key.pixelRatio);
+    painter.drawPixmap(QRectF(target), m_frame, source);
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event)
@@ -787,6 +917,7 @@ void TextBox::focusOutEvent(QFocusEvent* event)
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
         m_anchor = m_caret;
+    announceCaret();
     m_blink.stop();
     QWidget::focusOutEvent(event);
 }

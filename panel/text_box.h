@@ -3,8 +3,10 @@
 #include <QBasicTimer>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QPixmap>
 #include <QPoint>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 
 class QFontMetricsF;
 class QMenu;
+class QPainter;
 class QStyleOptionFrame;
 class QTextLayout;
 
@@ -84,6 +87,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // A screen reader reads the text, and edits it as the operator does.
+    friend class TextBoxAccessible;
+
     enum class Step { PreviousChar, NextChar, PreviousWord, NextWord, Start, End };
     enum class Command { Undo, Redo, Cut, Copy, Paste, Delete, DeleteWordBefore, DeleteWordAfter, SelectAll };
     enum class Merge { Typing, Separate };
@@ -105,6 +111,9 @@ private:
     qsizetype wordEnd(qsizetype position) const;
     qsizetype target(Step step, bool mark) const;
 
+    bool isPlainBoundary(qsizetype position) const;
+    qsizetype clusterBoundary(qsizetype position, bool forward) const;
+
     void edit(qsizetype start, qsizetype end, const QString& with, Merge merge);
     void erase(qsizetype other);
     void record(qsizetype start, qsizetype end, const QString& with, Merge merge);
@@ -117,6 +126,10 @@ private:
     void offerSelection() const;
     bool handleKey(const QKeyEvent& event, KeyUse use);
 
+    // What a screen reader hears.
+    void announceText(qsizetype position, const QString& removed, const QString& inserted);
+    void announceCaret();
+
     // What is on screen.
     void changed();
     void scrollToCaret();
@@ -127,10 +140,25 @@ private:
     QPointF textOrigin() const;
     std::unique_ptr<QTextLayout> visibleLayout() const;
     qsizetype positionAt(const QPointF& point) const;
+    // For a screen reader: where a character stands, empty while it is scrolled out of view, and the
+    // position nearest to a point of the box, -1 outside it.
+    QRect characterRect(qsizetype position) const;
+    qsizetype positionAtPoint(const QPoint& point) const;
     QRect caretRect() const;
     int caretInLayout() const;
     void initStyleOption(QStyleOptionFrame* option) const;
+    void drawFrame(QPainter& painter, const QRect& reach);
     void restartBlink();
+
+    // What the frame picture was drawn for.
+    struct FrameKey {
+        QRect rect;
+        QStyle::State state;
+        qint64 palette = 0;
+        qreal pixelRatio = 0;
+        const QStyle* style = nullptr;
+        friend bool operator==(const FrameKey&, const FrameKey&) = default;
+    };
 
     QString m_text;
     qsizetype m_caret = 0;
@@ -146,6 +174,11 @@ private:
     // A press soon after a double click, near it, selects the whole text.
     QElapsedTimer m_sinceDoubleClick;
     QPoint m_doubleClickAt;
+    // The caret and selection a screen reader was last told of.
+    qsizetype m_announcedCaret = 0;
+    qsizetype m_announcedAnchor = 0;
+    QPixmap m_frame;
+    FrameKey m_frameKey;
 };
 
 } // namespace rovanta

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
@@ -93,6 +94,8 @@ private slots:
     void typedDateIsReadAsTyped();
     void copyOut();
     void millionLetters();
+    void buttonsAnswerTheKeyboard_data();
+    void buttonsAnswerTheKeyboard();
 };
 
 void ActionsTest::initTestCase()
@@ -457,6 +460,34 @@ void ActionsTest::millionLetters()
     typeInto(window.form, "Z");
     QCOMPARE(text3(window.form)->text().size(), kLetters + 1);
     QCOMPARE(text2(window.form)->text().size(), kLetters + 1);
+}
+
+void ActionsTest::buttonsAnswerTheKeyboard_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("key");
+    for (int command = 1; command <= 14; ++command) {
+        for (const auto& [key, name] :
+             {std::pair{Qt::Key_Space, "Space"}, std::pair{Qt::Key_Return, "Return"},
+              std::pair{Qt::Key_Enter, "Enter"}})
+            QTest::addRow("Command%d %s", command, name) << command << int(key);
+    }
+}
+
+// Without a mouse: a focused button acts on Space, Return and the keypad's Enter.
+void ActionsTest::buttonsAnswerTheKeyboard()
+{
+    QFETCH(int, command);
+    QFETCH(int, key);
+    Window window(fivePointOne());
+    showActive(window.form);
+    auto* button = element<QPushButton>(window.form, QStringLiteral("Command%1").arg(command));
+    button->setFocus(Qt::TabFocusReason);
+    QVERIFY(button->hasFocus());
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    const Qt::KeyboardModifiers keypad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    QTest::keyClick(button, Qt::Key(key), keypad);
+    QCOMPARE(clicked.count(), 1);
 }
 
 QTEST_MAIN(ActionsTest)

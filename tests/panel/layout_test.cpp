@@ -3,10 +3,13 @@
 
 #include "panel/panel_icon.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
@@ -81,6 +84,11 @@ QString focusedElement(const QWidget& form)
     return {};
 }
 
+QImage pixelsOf(QWidget& widget)
+{
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 class LayoutTest : public QObject {
@@ -93,6 +101,8 @@ private slots:
     void designedPixels();
     void cells_data();
     void cells();
+    void cellsPaintAsPlainLabels_data();
+    void cellsPaintAsPlainLabels();
     void window_data();
     void window();
     void fonts_data();
@@ -106,6 +116,8 @@ private slots:
     void keyboardOrder_data();
     void keyboardOrder();
     void fourModelHasNoDateControls();
+    void spokenNames_data();
+    void spokenNames();
 };
 
 void LayoutTest::elementPlaces_data()
@@ -183,6 +195,39 @@ void LayoutTest::cells()
             QCOMPARE(label->frameShadow(), QFrame::Plain);
             QCOMPARE(label->lineWidth(), 1);
         }
+    }
+}
+
+// The cells paint themselves the cheap way; what they show must be what a plain bordered label with the
+// same text, font and colours shows, lit or not, before the first clearing and after.
+void LayoutTest::cellsPaintAsPlainLabels_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QByteArray>("typed");
+    QTest::newRow("v5 at start") << "v5" << QByteArray();
+    QTest::newRow("v5 after a letter") << "v5" << QByteArray("q");
+    QTest::newRow("v4 after letters") << "v4" << QByteArray("rovanta");
+}
+
+void LayoutTest::cellsPaintAsPlainLabels()
+{
+    QFETCH(QString, model);
+    QFETCH(QByteArray, typed);
+    Window window(test::model(model));
+    typeInto(window.form, typed.toStdString());
+    static const QRegularExpression cellName(QStringLiteral("^Label(\\d+_\\d+|w_\\d)$"));
+    for (QLabel* cell : window.form.findChildren<QLabel*>(cellName, Qt::FindDirectChildrenOnly)) {
+        QLabel plain(cell->text());
+        plain.setFixedSize(cell->size());
+        plain.setFont(cell->font());
+        plain.setFrameStyle(cell->frameStyle());
+        plain.setLineWidth(cell->lineWidth());
+        plain.setAlignment(cell->alignment());
+        plain.setPalette(cell->palette());
+        plain.setBackgroundRole(cell->backgroundRole());
+        plain.setForegroundRole(cell->foregroundRole());
+        plain.setAutoFillBackground(true);
+        QVERIFY2(pixelsOf(*cell) == pixelsOf(plain), qPrintable(cell->objectName()));
     }
 }
 
@@ -386,6 +431,93 @@ void LayoutTest::fourModelHasNoDateControls()
     for (const char* name : {"ComboDay", "ComboMonth", "ComboYear", "Command8"})
         QVERIFY2(!element<QWidget>(window.form, QString::fromLatin1(name)), name);
     QVERIFY(!window.form.findChild<QComboBox*>());
+}
+
+void LayoutTest::spokenNames_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    const QString none;
+    QTest::newRow("Command6") << "v5"
+                              << "Command6"
+                              << "Window 1 up" << none;
+    QTest::newRow("Command7") << "v5"
+                              << "Command7"
+                              << "Window 1 down" << none;
+    QTest::newRow("Command4") << "v5"
+                              << "Command4"
+                              << "Window 2 up" << none;
+    QTest::newRow("Command3") << "v5"
+                              << "Command3"
+                              << "Window 3 down" << none;
+    QTest::newRow("Command1 by its caption") << "v5"
+                                             << "Command1"
+                                             << "Reset" << none;
+    QTest::newRow("Command12") << "v5"
+                               << "Command12"
+                               << "Key 2"
+                               << "Key selector 2: press for the next key";
+    QTest::newRow("Text2") << "v5"
+                           << "Text2"
+                           << "Message" << none;
+    QTest::newRow("Text3") << "v5"
+                           << "Text3"
+                           << "Output" << none;
+    QTest::newRow("ComboMonth") << "v5"
+                                << "ComboMonth"
+                                << "Month" << none;
+    QTest::newRow("Labelw_2") << "v5"
+                              << "Labelw_2"
+                              << "Window 2, position 01" << none;
+    QTest::newRow("Label1_5") << "v5"
+                              << "Label1_5"
+                              << "Entry scale, column 5: 05"
+                              << "Not lit";
+    QTest::newRow("Label2_1") << "v5"
+                              << "Label2_1"
+                              << "Key row of selector 4, column 1: \\d\\d"
+                              << "Not lit";
+    QTest::newRow("Label7_26") << "v5"
+                               << "Label7_26"
+                               << "Ring row of window 3, column 26: 26"
+                               << "Not lit";
+    QTest::newRow("Label8_9") << "v5"
+                              << "Label8_9"
+                              << "Key row of selector 1, column 9: \\d\\d"
+                              << "Not lit";
+    QTest::newRow("Label9_3") << "v5"
+                              << "Label9_3"
+                              << "Reflector scale, column 3: 03"
+                              << "Not lit";
+    QTest::newRow("Label10_1") << "v5"
+                               << "Label10_1"
+                               << "Reflector partner, column 1: 26"
+                               << "Not lit";
+    QTest::newRow("v4 Label1_1") << "v4"
+                                 << "Label1_1"
+                                 << "Entry scale, column 1: A"
+                                 << "Not lit";
+}
+
+// What a screen reader says of each element; names of cells in key rows hold the key's number.
+void LayoutTest::spokenNames()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, element);
+    QFETCH(QString, name);
+    Window window(test::model(model));
+    auto* widget = rovanta::test::element<QWidget>(window.form, element);
+    // On Linux a combo box is spoken by its text; the date box's editor carries its name.
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        widget = combo->lineEdit();
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(spoken);
+    const QString said = spoken->text(QAccessible::Name);
+    QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(name)).match(said).hasMatch(),
+             qPrintable(said));
+    QTEST(spoken->text(QAccessible::Description), "description");
 }
 
 QTEST_MAIN(LayoutTest)

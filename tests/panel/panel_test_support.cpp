@@ -12,8 +12,34 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 
 namespace rovanta::test {
+
+namespace {
+
+// Offscreen there is no accessibility bus to switch accessibility on: the platform is told directly.
+void setAccessibilityActive(bool active)
+{
+    if (QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility())
+        platform->setActive(active);
+}
+
+} // namespace
+
+ScreenReader::ScreenReader(QAccessible::UpdateHandler hear)
+{
+    QAccessible::installUpdateHandler(hear);
+    setAccessibilityActive(true);
+}
+
+ScreenReader::~ScreenReader()
+{
+    setAccessibilityActive(false);
+    QAccessible::installUpdateHandler(nullptr);
+}
 
 Model fivePointOne()
 {

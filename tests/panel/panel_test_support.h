@@ -5,6 +5,7 @@
 #include "panel/form1.h"
 #include "panel/geometry.h"
 
+#include <QAccessible>
 #include <QColor>
 #include <QString>
 #include <QWidget>
@@ -52,6 +53,16 @@ QString keyAsShown(const Model& model, int slot);
 // Types into Text2 as the operator's keyboard does.
 void typeInto(QWidget& form, std::string_view keys);
 void press(QWidget& form, const QString& button);
+
+// A screen reader listening, as far as the toolkit can tell offscreen: accessibility is on, and every
+// event goes to `hear`. Off again when it goes.
+class ScreenReader {
+public:
+    explicit ScreenReader(QAccessible::UpdateHandler hear);
+    ~ScreenReader();
+    ScreenReader(const ScreenReader&) = delete;
+    ScreenReader& operator=(const ScreenReader&) = delete;
+};
 
 // Runs `inspect` on the next modal message box once it is up, then closes it with its OK button.
 void whenMessageBoxShows(std::function<void(QMessageBox&)> inspect);

@@ -1,7 +1,9 @@
 // The one-line text box on its own: editing keys, selection, clipboard, undo, mouse, input methods and
 // what it measures of a long text.
 #include "panel/text_box.h"
+#include "tests/panel/panel_test_support.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +20,8 @@ using namespace rovanta;
 namespace {
 
 const QString kSmiley = QStringLiteral("😀");
+// An e with its accent as a separate combining character: one character to a reader, two to the string.
+const QString kAccented = QStringLiteral("e\u0301");
 constexpr qsizetype kMillion = 1'000'000;
 
 QString letters(qsizetype count)
@@ -37,8 +41,8 @@ QPoint caretPoint(const TextBox& box, qsizetype position)
     return caret.center();
 }
 
-// A few steps, one word each: t:TEXT types, a:TEXT appends, s:TEXT sets the text, L is Left, B is
-// Backspace, z undoes and Z redoes.
+// A few steps, one word each: t:TEXT types, a:TEXT appends, s:TEXT sets the text, L is Left, < is
+// Shift+Left, B is Backspace, z undoes and Z redoes.
 void play(TextBox& box, const QString& script)
 {
     for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
@@ -51,12 +55,47 @@ void play(TextBox& box, const QString& script)
             box.setText(argument);
         else if (step == u"L")
             QTest::keyClick(&box, Qt::Key_Left);
+        else if (step == u"<")
+            QTest::keyClick(&box, Qt::Key_Left, Qt::ShiftModifier);
         else if (step == u"B")
             QTest::keyClick(&box, Qt::Key_Backspace);
         else if (step == u"z")
             QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
         else if (step == u"Z")
             QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+}
+
+// What a screen reader has been told, one line per event.
+QStringList g_heard;
+
+void hear(QAccessibleEvent* event)
+{
+    const auto* text = static_cast<QAccessibleTextCursorEvent*>(event);
+    switch (event->type()) {
+    case QAccessible::TextInserted: {
+        const auto* inserted = static_cast<QAccessibleTextInsertEvent*>(event);
+        g_heard
+            << QStringLiteral("insert %1 %2").arg(inserted->changePosition()).arg(inserted->textInserted());
+        break;
+    }
+    case QAccessible::TextRemoved: {
+        const auto* removed = static_cast<QAccessibleTextRemoveEvent*>(event);
+        g_heard << QStringLiteral("remove %1 %2").arg(removed->changePosition()).arg(removed->textRemoved());
+        break;
+    }
+    case QAccessible::TextSelectionChanged: {
+        const auto* selection = static_cast<QAccessibleTextSelectionEvent*>(event);
+        g_heard << QStringLiteral("selection %1 %2")
+                       .arg(selection->selectionStart())
+                       .arg(selection->selectionEnd());
+        break;
+    }
+    case QAccessible::TextCaretMoved:
+        g_heard << QStringLiteral("caret %1").arg(text->cursorPosition());
+        break;
+    default:
+        break;
     }
 }
 
@@ -82,6 +121,10 @@ private slots:
     void onlyTheVisiblePartIsMeasured_data();
     void onlyTheVisiblePartIsMeasured();
     void inputMethod();
+    void screenReaderHearsTheChange_data();
+    void screenReaderHearsTheChange();
+    void screenReaderReads_data();
+    void screenReaderReads();
 
 private:
     std::unique_ptr<TextBox> m_box;
@@ -120,6 +163,9 @@ void TextBoxTest::keys_data()
                           << "ABC" << 1 << "";
     QTest::newRow("Right over a surrogate pair")
         << pair << 1 << 1 << int(Qt::Key_Right) << none << "" << pair << 3 << "";
+    QTest::newRow("Right over a letter with its accent")
+        << u'A' + kAccented + u'B' << 1 << 1 << int(Qt::Key_Right) << none << "" << u'A' + kAccented + u'B'
+        << 3 << "";
     QTest::newRow("Shift+Left selects") << "ABC" << 3 << 3 << int(Qt::Key_Left) << shift << ""
                                         << "ABC" << 2 << "C";
     QTest::newRow("Left collapses a selection") << "ABCD" << 1 << 3 << int(Qt::Key_Left) << none << ""
@@ -140,6 +186,12 @@ void TextBoxTest::keys_data()
                                << "AC" << 1 << "";
     QTest::newRow("Backspace over a surrogate pair") << pair << 3 << 3 << int(Qt::Key_Backspace) << none << ""
                                                      << "AB" << 1 << "";
+    QTest::newRow("Backspace over a letter with its accent")
+        << u'A' + kAccented + u'B' << 3 << 3 << int(Qt::Key_Backspace) << none << ""
+        << "AB" << 1 << "";
+    QTest::newRow("Delete over a flag")
+        << QStringLiteral("A🇩🇪B") << 1 << 1 << int(Qt::Key_Delete) << none << ""
+        << "AB" << 1 << "";
     QTest::newRow("Backspace deletes the selection")
         << "ABCD" << 1 << 3 << int(Qt::Key_Backspace) << none << ""
         << "AD" << 1 << "";
@@ -394,6 +446,107 @@ void TextBoxTest::inputMethod()
     QCOMPARE(m_box->inputMethodQuery(Qt::ImCurrentSelection).toString(), m_box->selectedText());
     QCOMPARE(m_box->inputMethodQuery(Qt::ImAnchorPosition).toInt(),
              m_box->inputMethodQuery(Qt::ImCursorPosition).toInt() - 2);
+}
+
+void TextBoxTest::screenReaderHearsTheChange_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("heard");
+    QTest::newRow("typing") << ""
+                            << "t:ab" << QStringList{"insert 0 a", "caret 1", "insert 1 b", "caret 2"};
+    QTest::newRow("Backspace over a letter with its accent")
+        << u'A' + kAccented << "B" << QStringList{"remove 1 " + kAccented, "caret 1"};
+    QTest::newRow("selecting") << "AB"
+                               << "<" << QStringList{"selection 1 2", "caret 1"};
+    QTest::newRow("typing over the selection")
+        << "AB"
+        << "< t:x"
+        << QStringList{"selection 1 2", "caret 1", "remove 1 B", "insert 1 x", "selection -1 -1", "caret 2"};
+    QTest::newRow("an append") << "AB"
+                               << "a:CD" << QStringList{"insert 2 CD", "caret 4"};
+    QTest::newRow("undo") << ""
+                          << "t:ab z" << QStringList{"insert 0 a", "caret 1",     "insert 1 b",
+                                                     "caret 2",    "remove 0 ab", "caret 0"};
+    QTest::newRow("setting the text") << "AB"
+                                      << "s:XY" << QStringList{"remove 0 AB", "insert 0 XY"};
+    // Only the change is told, however long the text.
+    QTest::newRow("a letter after a million")
+        << letters(kMillion) << "t:x" << QStringList{"insert 1000000 x", "caret 1000001"};
+}
+
+void TextBoxTest::screenReaderHearsTheChange()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, script);
+    const test::ScreenReader reader(hear);
+    QVERIFY(QAccessible::isActive());
+    m_box->setText(text);
+    g_heard.clear();
+    play(*m_box, script);
+    QTEST(g_heard, "heard");
+}
+
+void TextBoxTest::screenReaderReads_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<QString>("side");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    const int character = QAccessible::CharBoundary;
+    const QString accented = u'A' + kAccented + u'B';
+    QTest::newRow("the character at an accent") << accented << 1 << character << "at" << 1 << 3;
+    QTest::newRow("the character before the caret") << accented << -2 << character << "before" << 3 << 4;
+    QTest::newRow("the character after") << accented << 0 << character << "after" << 1 << 3;
+    QTest::newRow("nothing after the end") << accented << -1 << character << "at" << 4 << 4;
+    QTest::newRow("a word") << "one two" << 5 << int(QAccessible::WordBoundary) << "at" << 4 << 7;
+    QTest::newRow("the line at the caret at its end")
+        << "one two" << -2 << int(QAccessible::LineBoundary) << "at" << 0 << 7;
+    QTest::newRow("the line is the whole text")
+        << "one two" << 2 << int(QAccessible::LineBoundary) << "at" << 0 << 7;
+    // A message has no spaces: its one word is cut to a window around the offset.
+    QTest::newRow("a word of a million letters")
+        << letters(kMillion) << 500000 << int(QAccessible::WordBoundary) << "at" << 500000 - 256
+        << 500000 + 256;
+}
+
+void TextBoxTest::screenReaderReads()
+{
+    QFETCH(QString, text);
+    QFETCH(int, offset);
+    QFETCH(int, boundary);
+    QFETCH(QString, side);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    m_box->setText(text);
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(m_box.get());
+    QCOMPARE(reader->role(), QAccessible::EditableText);
+    QVERIFY(reader->state().editable);
+    QAccessibleTextInterface* texts = reader->textInterface();
+    QVERIFY(texts);
+    QCOMPARE(texts->characterCount(), text.size());
+    int from = 0;
+    int to = 0;
+    const auto type = QAccessible::TextBoundaryType(boundary);
+    const QString read = side == u"before" ? texts->textBeforeOffset(offset, type, &from, &to)
+                         : side == u"at"   ? texts->textAtOffset(offset, type, &from, &to)
+                                           : texts->textAfterOffset(offset, type, &from, &to);
+    QCOMPARE(from, start);
+    QCOMPARE(to, end);
+    QCOMPARE(read, text.mid(start, end - start));
+    QCOMPARE(texts->text(start, end), read);
+    // A character on screen is found where it stands.
+    if (start < end && start >= m_box->firstVisible() && end <= m_box->visibleEnd()) {
+        const QRect character = texts->characterRect(start);
+        QVERIFY(!character.isEmpty());
+        QCOMPARE(texts->offsetAtPoint(QPoint(character.left() + 1, character.center().y())), start);
+    }
+    // A reader's edit is one undo step, as a paste is.
+    reader->editableTextInterface()->insertText(0, QStringLiteral("x"));
+    QCOMPARE(m_box->text(), u'x' + text);
+    QVERIFY(m_box->isUndoAvailable());
 }
 
 QTEST_MAIN(TextBoxTest)

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QShortcut>
 #include <QTest>
@@ -47,6 +48,7 @@ private slots:
     void actsAsBackspace_data();
     void actsAsBackspace();
     void backspaceDeletesTheSelection();
+    void backspaceTakesAWholeCharacter();
     void keysWithoutCharacter_data();
     void keysWithoutCharacter();
     void shortcutsDoNotActInText2();
@@ -157,6 +159,18 @@ void TypingTest::backspaceDeletesTheSelection()
     typeInto(window.form, "x");
     QCOMPARE(text2(window.form)->text(), QStringLiteral("X"));
     QCOMPARE(text3(window.form)->text().size(), 4);
+}
+
+// A pasted letter with its accent, or a character beyond 16 bits, is one character to the operator: a
+// key that acts as Backspace takes it whole.
+void TypingTest::backspaceTakesAWholeCharacter()
+{
+    Window window(fivePointOne());
+    text2(window.form)->setText(QStringLiteral("Ae\u0301😀"));
+    typeInto(window.form, " ");
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("Ae\u0301"));
+    typeInto(window.form, "7");
+    QCOMPARE(text2(window.form)->text(), QStringLiteral("A"));
 }
 
 void TypingTest::keysWithoutCharacter_data()
@@ -284,6 +298,21 @@ void TypingTest::litPathIsShown()
     }
     QVERIFY(red >= 1 && red <= 10);
     QVERIFY(yellow >= 1 && yellow <= 10);
+    // A screen reader hears each cell lit as it shows, after this letter and after the next.
+    for (const char* letter : {"", "b"}) {
+        typeInto(window.form, letter);
+        for (int row = 1; row <= kRows; ++row) {
+            for (int cell = 1; cell <= kCells; ++cell) {
+                const QColor colour = cellBackground(window.form, row, cell);
+                const QString lit = colour == QColor(Qt::red)      ? "Lit red: outward path"
+                                    : colour == QColor(Qt::yellow) ? "Lit yellow: return path"
+                                                                   : "Not lit";
+                QCOMPARE(element<QLabel>(window.form, QStringLiteral("Label%1_%2").arg(row).arg(cell))
+                             ->accessibleDescription(),
+                         lit);
+            }
+        }
+    }
 }
 
 void TypingTest::letterRepaintsOnlyWhatChanged()

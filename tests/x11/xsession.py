@@ -31,8 +31,8 @@ _PR_SET_PDEATHSIG = 1
 _libc = ctypes.CDLL(None, use_errno=True)
 
 
-def _die_with_parent():
-    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+def _die_with_parent(death_signal=signal.SIGKILL):
+    _libc.prctl(_PR_SET_PDEATHSIG, death_signal)
 
 
 def wait_for(what, condition, timeout=10.0, interval=0.02):
@@ -91,11 +91,13 @@ class XServer:
         """A log file for a child's stderr; the child holds its own copy of the descriptor."""
         return os.open(os.path.join(self.home, f"{name}.log"), os.O_WRONLY | os.O_CREAT | os.O_APPEND)
 
-    def _popen(self, argv, log, **kwargs):
+    def _popen(self, argv, log, death_signal=signal.SIGKILL, **kwargs):
+        """Starts a child that gets `death_signal` when the test process ends; a child that must shut
+        down children of its own asks for one it can handle."""
         log_fd = self._log(log)
         try:
             process = subprocess.Popen(argv, stdout=subprocess.DEVNULL, stderr=log_fd,
-                                       preexec_fn=_die_with_parent, **kwargs)
+                                       preexec_fn=lambda: _die_with_parent(death_signal), **kwargs)
         finally:
             os.close(log_fd)
         # Clipboard servers end when the program takes the clipboard; poll() lays them to rest.

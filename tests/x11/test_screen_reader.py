@@ -1,0 +1,163 @@
+#!/usr/bin/python3
+"""The machine as a screen reader meets it: through the assistive-technology bus (AT-SPI), read with
+pyatspi as Orca reads it. The message and output boxes are texts with their letters, every button has a
+name, every cell says its row, column and whether it is lit, and each cipher letter is announced as it
+is appended to the output box.
+
+Runs with the system's own Python, where Debian installs pyatspi."""
+
+import os
+import re
+import signal
+import subprocess
+
+import xsession
+from xsession import MachineTest, XServer, wait_for
+
+pyatspi = None  # imported once the buses are up, since it reads their addresses when first used
+
+BUTTON_NAMES = {"Window 3 up", "Window 3 down", "Window 2 up", "Window 2 down", "Window 1 up", "Window 1 down",
+                "Encrypt", "Copy To ClipBoard", "Key 1", "Key 2", "Key 3", "Key 4", "Reset"}
+CELL_NAME = re.compile(r"^(.+), column (\d+): (\S+)$")
+
+
+class ReaderXServer(XServer):
+    """An X server with a session bus and the accessibility bus, whose programs run with Qt's
+    accessibility on, as on a desktop where a screen reader is running."""
+
+    def __init__(self):
+        super().__init__()
+        self.bus = None
+        self.launcher = None
+
+    def start(self):
+        super().start()
+        read_end, write_end = os.pipe()
+        self.spawn(["dbus-daemon", "--session", "--nofork", "--nosyslog", f"--print-address={write_end}"],
+                   log="dbus-daemon", pass_fds=[write_end])
+        os.close(write_end)
+        with os.fdopen(read_end) as announced:
+            self.bus = announced.readline().strip()
+        if not self.bus:
+            raise RuntimeError("the session bus did not start:\n" + self.log_text("dbus-daemon"))
+        # The launcher starts the accessibility bus as a child of its own, which it ends only when it is
+        # asked to end, not when it is killed.
+        self.launcher = self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                   log="at-spi-bus-launcher", death_signal=signal.SIGTERM)
+        return self
+
+    def stop(self):
+        if self.launcher and self.launcher.poll() is None:
+            self.launcher.terminate()
+            try:
+                self.launcher.wait(10)
+            except subprocess.TimeoutExpired:
+                pass
+        super().stop()
+
+    def env(self):
+        env = super().env()
+        if self.bus:
+            env.update(DBUS_SESSION_BUS_ADDRESS=self.bus, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                       QT_ACCESSIBILITY="1")
+        return env
+
+
+def descendants(accessible):
+    for child in accessible:
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def text_of(accessible):
+    text = accessible.queryText()
+    return text.getText(0, text.characterCount)
+
+
+class ScreenReaderTest(MachineTest):
+    @classmethod
+    def setUpClass(cls):
+        global pyatspi
+        cls.x = ReaderXServer().start()
+        cls.addClassCleanup(cls.x.stop)
+        os.environ.update(DISPLAY=cls.x.display, DBUS_SESSION_BUS_ADDRESS=cls.x.bus)
+        import pyatspi as reader
+        pyatspi = reader
+
+    def setUp(self):
+        # Listening before the program starts, so that it knows from its first letter that the reader
+        # wants to hear insertions.
+        self.inserted = []
+        pyatspi.Registry.registerEventListener(self.hear, "object:text-changed:insert")
+        self.addCleanup(pyatspi.Registry.deregisterEventListener, self.hear, "object:text-changed:insert")
+        super().setUp()
+
+    def hear(self, event):
+        self.inserted.append((event.source.name, event.detail1, event.any_data))
+
+    def application(self):
+        """The running program as the accessibility registry lists it, once its window is there."""
+        def listed():
+            for app in pyatspi.Registry.getDesktop(0):
+                if app is not None and app.get_process_id() == self.machine.process.pid and app.childCount:
+                    return app
+            return None
+        return wait_for("the program on the accessibility bus", listed)
+
+    def element(self, app, role, name):
+        found = [a for a in descendants(app) if a.getRole() == role and a.name == name]
+        self.assertEqual(len(found), 1, f"one {name!r}")
+        return found[0]
+
+    def test_boxes_buttons_and_lit_cells_read_as_a_screen_reader_reads_them(self):
+        self.machine.type("hello")
+        app = self.application()
+        message = self.element(app, pyatspi.ROLE_TEXT, "Message")
+        output = self.element(app, pyatspi.ROLE_TEXT, "Output")
+        wait_for("Text2 to read HELLO", lambda: text_of(message) == "HELLO")
+        cipher = self.machine.output()
+        self.assertRegex(cipher, r"^[A-Z]{5}$")
+        self.assertEqual(text_of(output), cipher, "the reader hears what Copy To ClipBoard copies")
+        self.assertIn(pyatspi.STATE_EDITABLE, message.getState().getStates())
+
+        app.clearCache()  # names and descriptions as they are now, not as first seen
+        buttons = {b.name for b in descendants(app) if b.getRole() == pyatspi.ROLE_PUSH_BUTTON}
+        expected = BUTTON_NAMES | ({"Set By Date"} if self.model.has_date_controls else set())
+        self.assertEqual(buttons, expected)
+
+        cells = {}
+        for label in descendants(app):
+            named = CELL_NAME.match(label.name) if label.getRole() == pyatspi.ROLE_LABEL else None
+            if named:
+                cells[named.group(1), int(named.group(2))] = (named.group(3), label.description)
+        self.assertEqual(len(cells), 260, "ten rows of 26 cells, each named by its row and column")
+        red = sorted(place for place, (_, lit) in cells.items() if lit.startswith("Lit red"))
+        yellow = sorted(place for place, (_, lit) in cells.items() if lit.startswith("Lit yellow"))
+        self.assertEqual(len(red), 10, red)
+        self.assertEqual(len(yellow), 10, yellow)
+        self.assertEqual(len({row for row, _ in red}), 10, "one red cell in every row")
+        entry_red = [column for row, column in red if row == "Entry scale"]
+        entry_yellow = [column for row, column in yellow if row == "Entry scale"]
+        self.assertEqual(entry_red, [ord("O") - 64], "the last letter typed goes out on the entry scale")
+        self.assertEqual(entry_yellow, [ord(cipher[-1]) - 64], "and its cipher letter comes back on it")
+
+    def test_each_cipher_letter_is_announced_as_it_is_appended(self):
+        from gi.repository import GLib
+        self.application()  # the program joins the bus only after its window is up
+        self.machine.type("abc")
+
+        def heard_in_output():
+            while GLib.MainContext.default().iteration(False):
+                pass
+            heard = [(at, text) for box, at, text in self.inserted if box == "Output"]
+            return heard if len(heard) >= 3 else None
+        heard = wait_for("three letters announced in Text3", heard_in_output)
+        cipher = self.machine.output()
+        self.assertEqual(heard, [(i, letter) for i, letter in enumerate(cipher)], "one insertion per letter")
+        typed = [(at, text) for box, at, text in self.inserted if box == "Message"]
+        self.assertEqual(typed, [(0, "A"), (1, "B"), (2, "C")], "and each capital as it is typed")
+
+
+if __name__ == "__main__":
+    xsession.main()
