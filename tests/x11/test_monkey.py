@@ -116,7 +116,6 @@ class Monkey:
         x, y = rect.centre()
         return str(left + x), str(top + y)
 
-
     def run(self, events, deadline):
         sent = 0
         while sent < events and time.monotonic() < deadline:
