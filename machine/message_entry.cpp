@@ -138,7 +138,7 @@ std::size_t firstNonCapital(std::u16string_view text)
 char32_t upperCase(char32_t character)
 {
     if (character < 0x80)
-        return character >= U'a' && character <= U'z' ? character - 32 : character;
+        return asciiUpper(static_cast<char16_t>(character));
     const auto* end = std::end(kUpperCase);
     const auto* found = std::lower_bound(std::begin(kUpperCase), end, character,
                                          [](const CaseMapping& m, char32_t c) { return m.character < c; });

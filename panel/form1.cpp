@@ -5,6 +5,7 @@
 #include "panel/message_input.h"
 #include "panel/panel_icon.h"
 #include "panel/text_box.h"
+#include "panel/texts.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
@@ -29,16 +30,6 @@ namespace rovanta {
 namespace {
 
 const QColor kPanelGrey(192, 192, 192);
-
-QString text(std::string_view latin)
-{
-    return QString::fromLatin1(latin.data(), static_cast<qsizetype>(latin.size()));
-}
-
-std::u16string_view textView(const QString& text)
-{
-    return {QStringView(text).utf16(), static_cast<std::size_t>(text.size())};
-}
 
 QFont cellFont()
 {
@@ -167,7 +158,7 @@ Form1::Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock
     : QWidget(parent), m_machine(model), m_panel(panel), m_clock(std::move(clock))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(text(model.title));
+    setWindowTitle(latinText(model.title));
     setWindowIcon(panelIcon());
     setFixedSize(pixels(kClientWidth), pixels(m_panel.clientHeight));
     // The window is fixed, so its title bar offers close and minimise but no maximise.
@@ -331,7 +322,7 @@ void Form1::setKeyboardOrder()
 void Form1::startUp()
 {
     paintPanelGrey();
-    m_label11->setText(text(m_machine.settings().titleLine));
+    m_label11->setText(latinText(m_machine.settings().titleLine));
     m_machine.startUp();
     if (m_date)
         setup();

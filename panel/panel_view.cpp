@@ -1,6 +1,7 @@
 #include "panel/panel_view.h"
 
 #include "panel/text_box.h"
+#include "panel/texts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -10,16 +11,6 @@
 namespace rovanta {
 
 namespace {
-
-QString text(std::string_view latin)
-{
-    return QString::fromLatin1(latin.data(), static_cast<qsizetype>(latin.size()));
-}
-
-QStringView view(const std::u16string& text)
-{
-    return {text.data(), static_cast<qsizetype>(text.size())};
-}
 
 QColor colourOf(CellColour colour)
 {
@@ -108,7 +99,7 @@ void PanelView::showRows(const MachineState& state)
         m_shownRowRevision[row] = state.rowRevision(row);
         for (int cell = 1; cell <= kCells; ++cell) {
             QLabel* label = m_elements.cells[row][cell];
-            label->setText(text(state.cellText(row, cell)));
+            label->setText(latinText(state.cellText(row, cell)));
             label->setAccessibleName(cellPlaces()[row][cell] + label->text());
             ++m_cellWrites.texts;
         }
@@ -164,7 +155,7 @@ void PanelView::showWindows(const MachineState& state)
             continue;
         m_shownWindow[window] = state.window(window);
         QLabel* label = m_elements.windows[window];
-        label->setText(text(state.windowText(window)));
+        label->setText(latinText(state.windowText(window)));
         label->setAccessibleName(QStringLiteral("Window %1, position %2").arg(window).arg(label->text()));
     }
 }
@@ -189,7 +180,7 @@ void PanelView::showMessage(const MachineState& state)
     if (state.messageRevision() == m_shownMessageRevision)
         return;
     m_shownMessageRevision = state.messageRevision();
-    if (m_elements.message->text() != view(state.message()))
+    if (m_elements.message->text() != textView(state.message()))
         m_elements.message->setText(QString::fromStdU16String(state.message()));
 }
 
@@ -200,10 +191,10 @@ void PanelView::showOutput(const MachineState& state)
     const std::u16string& output = state.output();
     if (state.outputRevision() != m_shownOutputRevision) {
         m_shownOutputRevision = state.outputRevision();
-        if (m_elements.output->text() != view(output))
+        if (m_elements.output->text() != textView(output))
             m_elements.output->setText(QString::fromStdU16String(output));
     } else if (output.size() > m_shownOutputLength) {
-        m_elements.output->append(view(output).sliced(static_cast<qsizetype>(m_shownOutputLength)));
+        m_elements.output->append(textView(output).sliced(static_cast<qsizetype>(m_shownOutputLength)));
     }
     m_shownOutputLength = output.size();
 }

@@ -138,9 +138,8 @@ public:
 
     QString text(int startOffset, int endOffset) const override
     {
-        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, box()->m_text.size());
-        const qsizetype end = std::clamp<qsizetype>(endOffset, start, box()->m_text.size());
-        return box()->m_text.mid(start, end - start);
+        const Span span = within(startOffset, endOffset);
+        return box()->m_text.mid(span.start, span.end - span.start);
     }
     int characterCount() const override { return offset(box()->m_text.size()); }
 
@@ -188,14 +187,20 @@ public:
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int startOffset, int endOffset, const QString& text) override
     {
-        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, box()->m_text.size());
-        const qsizetype end = std::clamp<qsizetype>(endOffset, start, box()->m_text.size());
-        box()->edit(start, end, text, TextBox::Merge::Separate);
+        const Span span = within(startOffset, endOffset);
+        box()->edit(span.start, span.end, text, TextBox::Merge::Separate);
     }
 
 private:
     TextBox* box() const { return static_cast<TextBox*>(widget()); }
     static int offset(qsizetype position) { return static_cast<int>(position); }
+
+    // The part of the text between two offsets a reader gave, cut to the text.
+    Span within(int startOffset, int endOffset) const
+    {
+        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, box()->m_text.size());
+        return {start, std::clamp<qsizetype>(endOffset, start, box()->m_text.size())};
+    }
 
     // Offset -2 stands for the caret and -1 for the end of the text.
     QString textNear(int offset, QAccessible::TextBoundaryType boundaryType, Side side, int* startOffset,
