@@ -5,6 +5,7 @@
 #include "panel/message_input.h"
 #include "panel/panel_icon.h"
 #include "panel/text_box.h"
+#include "panel/text_box_accessible.h"
 #include "panel/texts.h"
 
 #include <QButtonGroup>
@@ -266,6 +267,7 @@ QPushButton* Form1::newCommand(int command)
 
 void Form1::buildTextBoxes()
 {
+    installTextBoxAccessibility();
     m_text3 = placed(new TextBox(this), QStringLiteral("Text3"), placeOf("Text3", m_panel));
     m_text2 = placed(new MessageInput([this](char32_t character) { return m_machine.type(character); }, this),
                      QStringLiteral("Text2"), placeOf("Text2", m_panel));

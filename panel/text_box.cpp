@@ -1,8 +1,8 @@
 #include "panel/text_box.h"
 
 #include "panel/text_box_accessible.h"
+#include "panel/text_box_keys.h"
 
-#include <QAccessible>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -13,7 +13,6 @@
 #include <QStyle>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
-#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 #include <array>
@@ -26,45 +25,8 @@ namespace {
 // The margins a line edit keeps between its frame and its text.
 constexpr int kHorizontalMargin = 2;
 constexpr int kVerticalMargin = 1;
-constexpr std::size_t kUndoLimit = 100;
 // How much text around the caret an input method is shown.
 constexpr qsizetype kSurrounding = 512;
-// Below the combining marks every character is a grapheme cluster of its own, CR LF aside.
-constexpr char16_t kFirstCombining = 0x0300;
-// How far either side of a position the edges of its grapheme cluster are looked for.
-constexpr qsizetype kClusterReach = 32;
-
-enum class CharClass { Space, Word, Other };
-
-CharClass classOf(QChar character)
-{
-    if (character.isSpace())
-        return CharClass::Space;
-    if (character.isLetterOrNumber() || character.isMark() || character.isSurrogate() || character == u'_')
-        return CharClass::Word;
-    return CharClass::Other;
-}
-
-// Typed text, as a line edit accepts it: Ctrl with a key gives no text, AltGr (Ctrl+Alt) does.
-bool isTextInput(const QKeyEvent& event)
-{
-    const QString text = event.text();
-    if (text.isEmpty())
-        return false;
-    const QChar first = text.front();
-    if (first.category() == QChar::Other_Format)
-        return true;
-    if ((event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::ControlModifier)
-        return false;
-    return first.isPrint() || first.category() == QChar::Other_PrivateUse ||
-           (first.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate());
-}
-
-bool isBackspace(const QKeyEvent& event)
-{
-    return event.key() == Qt::Key_Backspace &&
-           !(event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
-}
 
 // The box is one line: line breaks and other control characters stay in the text as they were pasted,
 // and show as spaces.
@@ -97,81 +59,34 @@ TextBox::TextBox(QWidget* parent) : QWidget(parent)
     setCursor(Qt::IBeamCursor);
     setBackgroundRole(QPalette::Base);
     setAcceptDrops(false);
-    installTextBoxAccessibility();
 }
 
 TextBox::~TextBox() = default;
 
 void TextBox::setText(const QString& text)
 {
-    const bool differs = text != m_text;
-    const QString before = differs && QAccessible::isActive() ? m_text : QString();
-    m_text = text;
-    m_undo.clear();
-    m_redo.clear();
     m_first = 0;
-    m_caret = m_anchor = m_text.size();
-    if (differs && QAccessible::isActive())
-        announceText(0, before, m_text);
-    changed();
-    if (differs)
-        emit textChanged(m_text);
+    showChange(m_line.reset(text));
 }
 
 void TextBox::append(QStringView tail)
 {
-    if (tail.isEmpty())
-        return;
-    const qsizetype position = m_text.size();
-    m_text.append(tail);
-    m_caret = m_anchor = m_text.size();
-    if (QAccessible::isActive())
-        announceText(position, QString(), tail.toString());
-    changed();
-    emit textChanged(m_text);
-}
-
-void TextBox::clear()
-{
-    setText(QString());
+    showChange(m_line.append(tail));
 }
 
 void TextBox::insert(const QString& text)
 {
-    edit(selectionStart(), selectionEnd(), text, Merge::Typing);
+    edited(m_line.insert(text));
 }
 
 void TextBox::backspace()
 {
-    erase(previousPosition(m_caret));
+    edited(m_line.erase(m_line.previousCharacter(m_line.caret())));
 }
 
-void TextBox::del()
+void TextBox::edit(qsizetype start, qsizetype end, const QString& with)
 {
-    erase(nextPosition(m_caret));
-}
-
-void TextBox::cut()
-{
-    if (!hasSelectedText())
-        return;
-    copy();
-    del();
-}
-
-void TextBox::paste()
-{
-    pasteFrom(QClipboard::Clipboard);
-}
-
-void TextBox::undo()
-{
-    replay(m_undo, m_redo);
-}
-
-void TextBox::redo()
-{
-    replay(m_redo, m_undo);
+    edited(m_line.edit(start, end, with, LineText::Merge::Separate));
 }
 
 void TextBox::copy() const
@@ -182,245 +97,80 @@ void TextBox::copy() const
 
 void TextBox::setCursorPosition(qsizetype position)
 {
-    moveCaret(std::clamp<qsizetype>(position, 0, m_text.size()), false);
+    moveCaret(position, false);
 }
 
 void TextBox::setSelection(qsizetype start, qsizetype length)
 {
-    m_anchor = std::clamp<qsizetype>(start, 0, m_text.size());
-    m_caret = std::clamp<qsizetype>(start + length, 0, m_text.size());
+    m_line.select(start, start + length);
     changed();
-}
-
-QString TextBox::selectedText() const
-{
-    return m_text.mid(selectionStart(), selectionEnd() - selectionStart());
 }
 
 void TextBox::selectAll()
 {
-    setSelection(0, m_text.size());
-}
-
-void TextBox::end(bool mark)
-{
-    moveCaret(m_text.size(), mark);
-}
-
-// Characters
-
-// Steps go by grapheme clusters, the characters a reader sees: a letter with its accent, a surrogate pair,
-// a flag are each one step.
-qsizetype TextBox::nextPosition(qsizetype position) const
-{
-    if (position >= m_text.size())
-        return m_text.size();
-    return isPlainBoundary(position + 1) ? position + 1 : clusterBoundary(position, true);
-}
-
-qsizetype TextBox::previousPosition(qsizetype position) const
-{
-    if (position <= 0)
-        return 0;
-    return isPlainBoundary(position - 1) ? position - 1 : clusterBoundary(position, false);
-}
-
-// The cheap test that settles every step through the machine's capitals: characters below the combining
-// marks stand alone, so only the rest needs a boundary finder.
-bool TextBox::isPlainBoundary(qsizetype position) const
-{
-    if (position <= 0 || position >= m_text.size())
-        return true;
-    const char16_t before = m_text[position - 1].unicode();
-    const char16_t after = m_text[position].unicode();
-    return before < kFirstCombining && after < kFirstCombining && !(before == u'\r' && after == u'\n');
-}
-
-// The next or previous cluster edge, found within a window around the position so that a step costs the
-// same at any length of text. A cluster longer than the window is crossed a window at a time, never
-// splitting a surrogate pair.
-qsizetype TextBox::clusterBoundary(qsizetype position, bool forward) const
-{
-    const qsizetype from = std::max<qsizetype>(0, position - kClusterReach);
-    const qsizetype to = std::min(m_text.size(), position + kClusterReach);
-    std::array<unsigned char, 2 * kClusterReach + 1> attributes{};
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, QStringView(m_text).sliced(from, to - from),
-                               attributes.data(), static_cast<qsizetype>(attributes.size()));
-    finder.setPosition(position - from);
-    const qsizetype found = forward ? finder.toNextBoundary() : finder.toPreviousBoundary();
-    qsizetype edge = found < 0 ? (forward ? to : from) : from + found;
-    if (edge > 0 && edge < m_text.size() && m_text[edge].isLowSurrogate() &&
-        m_text[edge - 1].isHighSurrogate())
-        edge += forward ? 1 : -1;
-    return edge;
-}
-
-// The start of the run of characters of one class that ends at `position`.
-qsizetype TextBox::wordStart(qsizetype position) const
-{
-    if (position == 0)
-        return 0;
-    const CharClass run = classOf(m_text[position - 1]);
-    while (position > 0 && classOf(m_text[position - 1]) == run)
-        --position;
-    return position;
-}
-
-// The end of the run of characters of one class that starts at `position`.
-qsizetype TextBox::wordEnd(qsizetype position) const
-{
-    if (position == m_text.size())
-        return position;
-    const CharClass run = classOf(m_text[position]);
-    while (position < m_text.size() && classOf(m_text[position]) == run)
-        ++position;
-    return position;
-}
-
-qsizetype TextBox::target(Step step, bool mark) const
-{
-    // A plain Left or Right first collapses a selection to its edge.
-    const bool collapse = !mark && hasSelectedText();
-    qsizetype position = m_caret;
-    switch (step) {
-    case Step::PreviousChar:
-        return collapse ? selectionStart() : previousPosition(m_caret);
-    case Step::NextChar:
-        return collapse ? selectionEnd() : nextPosition(m_caret);
-    case Step::PreviousWord:
-        while (position > 0 && m_text[position - 1].isSpace())
-            --position;
-        return wordStart(position);
-    case Step::NextWord:
-        position = wordEnd(position);
-        while (position < m_text.size() && m_text[position].isSpace())
-            ++position;
-        return position;
-    case Step::Start:
-        return 0;
-    case Step::End:
-        return m_text.size();
-    }
-    return m_caret;
-}
-
-// Edits
-
-void TextBox::edit(qsizetype start, qsizetype end, const QString& with, Merge merge)
-{
-    record(start, end, with, merge);
-    replace(start, end, with);
-    emit textEdited(m_text);
-}
-
-// Removes the selection, or else the character between the caret and `other`.
-void TextBox::erase(qsizetype other)
-{
-    if (hasSelectedText())
-        edit(selectionStart(), selectionEnd(), QString(), Merge::Separate);
-    else if (other != m_caret)
-        edit(std::min(other, m_caret), std::max(other, m_caret), QString(), Merge::Separate);
-}
-
-void TextBox::record(qsizetype start, qsizetype end, const QString& with, Merge merge)
-{
-    m_redo.clear();
-    // Typing on from where the last typing stopped adds to that step.
-    if (merge == Merge::Typing && start == end && !m_undo.empty()) {
-        Edit& last = m_undo.back();
-        if (last.merge == Merge::Typing && last.position + last.inserted.size() == start) {
-            last.inserted += with;
-            return;
-        }
-    }
-    m_undo.push_back({start, m_text.mid(start, end - start), with, merge});
-    if (m_undo.size() > kUndoLimit)
-        m_undo.erase(m_undo.begin());
-}
-
-// Takes back the last step of `from` and keeps its inverse on `to`: undo and redo are one movement.
-void TextBox::replay(std::vector<Edit>& from, std::vector<Edit>& to)
-{
-    if (from.empty())
-        return;
-    Edit step = std::move(from.back());
-    from.pop_back();
-    replace(step.position, step.position + step.inserted.size(), step.removed);
-    std::swap(step.removed, step.inserted);
-    step.merge = Merge::Separate;
-    to.push_back(std::move(step));
-    emit textEdited(m_text);
-}
-
-// The one place the text changes: [start, end) gives way to `with`, and the caret stands after it.
-void TextBox::replace(qsizetype start, qsizetype end, QStringView with)
-{
-    const bool heard = QAccessible::isActive();
-    const QString removed = heard ? m_text.mid(start, end - start) : QString();
-    if (start == m_text.size())
-        m_text.append(with);
-    else
-        m_text.replace(start, end - start, with.data(), with.size());
-    m_caret = m_anchor = start + with.size();
-    m_first = std::min(m_first, start);
-    if (heard)
-        announceText(start, removed, with.toString());
+    m_line.selectAll();
     changed();
-    emit textChanged(m_text);
+}
+
+// Each change of the text is shown from what changed alone: the box scrolls back to it if it lies to the
+// left, and a screen reader hears just the removed and inserted characters.
+void TextBox::showChange(const Change& change)
+{
+    if (!change.isEmpty()) {
+        m_first = std::min(m_first, change.position);
+        announceTextChange(this, change);
+    }
+    changed();
+}
+
+void TextBox::edited(const Change& change)
+{
+    if (change.isEmpty())
+        return;
+    showChange(change);
+    emit textEdited(text());
 }
 
 void TextBox::moveCaret(qsizetype position, bool mark)
 {
-    m_caret = position;
-    if (!mark)
-        m_anchor = position;
-    // Typing elsewhere is another undo step.
-    if (!m_undo.empty())
-        m_undo.back().merge = Merge::Separate;
+    m_line.moveCaret(position, mark);
     changed();
 }
 
-void TextBox::selectWordAt(qsizetype position)
-{
-    if (m_text.isEmpty())
-        return;
-    position = std::min(position, m_text.size() - 1);
-    m_anchor = wordStart(position + 1);
-    m_caret = wordEnd(position);
-    changed();
-}
-
-void TextBox::run(Command command)
+void TextBox::run(TextCommand command, const QString& typed)
 {
     switch (command) {
-    case Command::Undo:
-        return undo();
-    case Command::Redo:
-        return redo();
-    case Command::Cut:
-        return cut();
-    case Command::Copy:
+    case TextCommand::Undo:
+        return edited(m_line.undo());
+    case TextCommand::Redo:
+        return edited(m_line.redo());
+    case TextCommand::Cut:
+        copy();
+        return edited(m_line.erase(m_line.caret()));
+    case TextCommand::Copy:
         return copy();
-    case Command::Paste:
-        return paste();
-    case Command::Delete:
-        return del();
-    case Command::DeleteWordBefore:
-        moveCaret(target(Step::PreviousWord, true), true);
-        return del();
-    case Command::DeleteWordAfter:
-        moveCaret(target(Step::NextWord, true), true);
-        return del();
-    case Command::SelectAll:
+    case TextCommand::Paste:
+        return pasteFrom(QClipboard::Clipboard);
+    case TextCommand::Delete:
+        return edited(m_line.erase(m_line.nextCharacter(m_line.caret())));
+    case TextCommand::DeleteWordBefore:
+        moveCaret(m_line.target(LineText::Step::PreviousWord, true), true);
+        return run(TextCommand::Delete);
+    case TextCommand::DeleteWordAfter:
+        moveCaret(m_line.target(LineText::Step::NextWord, true), true);
+        return run(TextCommand::Delete);
+    case TextCommand::SelectAll:
         return selectAll();
+    case TextCommand::Backspace:
+        return backspace();
+    case TextCommand::Type:
+        return insert(typed);
     }
 }
 
 void TextBox::pasteFrom(QClipboard::Mode mode)
 {
-    const QString pasted = clipboard()->text(mode);
-    if (!pasted.isEmpty() || hasSelectedText())
-        edit(selectionStart(), selectionEnd(), pasted, Merge::Separate);
+    edit(m_line.selectionStart(), m_line.selectionEnd(), clipboard()->text(mode));
 }
 
 // On X a selection is offered to other programs as the primary selection as soon as it is made.
@@ -430,114 +180,22 @@ void TextBox::offerSelection() const
         clipboard()->setText(selectedText(), QClipboard::Selection);
 }
 
-// The keys of a line edit, matched through the platform's key bindings. With KeyUse::Check it only tells
-// whether the key is the box's, so that no shortcut takes it away.
+// With KeyUse::Check it only tells whether the key is the box's, so that no shortcut takes it away.
 bool TextBox::handleKey(const QKeyEvent& event, KeyUse use)
 {
-    struct Motion {
-        QKeySequence::StandardKey key;
-        Step step;
-        bool mark;
-    };
-    static constexpr std::array kMotions{Motion{QKeySequence::MoveToPreviousChar, Step::PreviousChar, false},
-                                         Motion{QKeySequence::SelectPreviousChar, Step::PreviousChar, true},
-                                         Motion{QKeySequence::MoveToNextChar, Step::NextChar, false},
-                                         Motion{QKeySequence::SelectNextChar, Step::NextChar, true},
-                                         Motion{QKeySequence::MoveToPreviousWord, Step::PreviousWord, false},
-                                         Motion{QKeySequence::SelectPreviousWord, Step::PreviousWord, true},
-                                         Motion{QKeySequence::MoveToNextWord, Step::NextWord, false},
-                                         Motion{QKeySequence::SelectNextWord, Step::NextWord, true},
-                                         Motion{QKeySequence::MoveToStartOfLine, Step::Start, false},
-                                         Motion{QKeySequence::SelectStartOfLine, Step::Start, true},
-                                         Motion{QKeySequence::MoveToStartOfDocument, Step::Start, false},
-                                         Motion{QKeySequence::SelectStartOfDocument, Step::Start, true},
-                                         Motion{QKeySequence::MoveToEndOfLine, Step::End, false},
-                                         Motion{QKeySequence::SelectEndOfLine, Step::End, true},
-                                         Motion{QKeySequence::MoveToEndOfDocument, Step::End, false},
-                                         Motion{QKeySequence::SelectEndOfDocument, Step::End, true}};
-    static constexpr std::array kCommands{
-        std::pair{QKeySequence::Undo, Command::Undo},
-        std::pair{QKeySequence::Redo, Command::Redo},
-        std::pair{QKeySequence::Cut, Command::Cut},
-        std::pair{QKeySequence::Copy, Command::Copy},
-        std::pair{QKeySequence::Paste, Command::Paste},
-        std::pair{QKeySequence::Delete, Command::Delete},
-        std::pair{QKeySequence::DeleteStartOfWord, Command::DeleteWordBefore},
-        std::pair{QKeySequence::DeleteEndOfWord, Command::DeleteWordAfter},
-        std::pair{QKeySequence::SelectAll, Command::SelectAll}};
-    const bool act = use == KeyUse::Act;
-    for (const Motion& motion : kMotions) {
-        if (event.matches(motion.key)) {
-            if (act)
-                moveCaret(target(motion.step, motion.mark), motion.mark);
-            return true;
-        }
-    }
-    for (const auto& [key, command] : kCommands) {
-        if (event.matches(key)) {
-            if (act)
-                run(command);
-            return true;
-        }
-    }
-    if (isBackspace(event)) {
-        if (act)
-            backspace();
-        return true;
-    }
-    if (isTextInput(event)) {
-        if (act)
-            insert(event.text());
-        return true;
-    }
-    return false;
-}
-
-// What a screen reader hears: only the part that changed, and only while one listens.
-
-void TextBox::announceText(qsizetype position, const QString& removed, const QString& inserted)
-{
-    if (!removed.isEmpty()) {
-        QAccessibleTextRemoveEvent event(this, static_cast<int>(position), removed);
-        QAccessible::updateAccessibility(&event);
-    }
-    if (!inserted.isEmpty()) {
-        QAccessibleTextInsertEvent event(this, static_cast<int>(position), inserted);
-        QAccessible::updateAccessibility(&event);
-    }
-}
-
-void TextBox::announceCaret()
-{
-    // No selection is told as -1 to -1, whatever the caret.
-    const auto selection = [](qsizetype anchor, qsizetype caret) {
-        return anchor == caret ? std::pair<qsizetype, qsizetype>(-1, -1)
-                               : std::pair(std::min(anchor, caret), std::max(anchor, caret));
-    };
-    const bool moved = m_caret != m_announcedCaret;
-    const auto selected = selection(m_anchor, m_caret);
-    const bool reselected = selected != selection(m_announcedAnchor, m_announcedCaret);
-    m_announcedCaret = m_caret;
-    m_announcedAnchor = m_anchor;
-    if (!QAccessible::isActive())
-        return;
-    if (reselected) {
-        QAccessibleTextSelectionEvent event(this, static_cast<int>(selected.first),
-                                            static_cast<int>(selected.second));
-        event.setCursorPosition(static_cast<int>(m_caret));
-        QAccessible::updateAccessibility(&event);
-    }
-    if (moved) {
-        QAccessibleTextCursorEvent event(this, static_cast<int>(m_caret));
-        QAccessible::updateAccessibility(&event);
-    }
+    const KeyAction action = keyAction(event);
+    if (use == KeyUse::Act && action.kind == KeyAction::Kind::Move)
+        moveCaret(m_line.target(action.step, action.mark), action.mark);
+    else if (use == KeyUse::Act && action.kind == KeyAction::Kind::Run)
+        run(action.command, event.text());
+    return action.kind != KeyAction::Kind::None;
 }
 
 // What is on screen
 
 void TextBox::changed()
 {
-    announceCaret();
+    m_toldCaret.tell(this, m_line);
     scrollToCaret();
     restartBlink();
     update();
@@ -548,9 +206,9 @@ void TextBox::changed()
 // hidden on the left. Each step measures at most a box's width of characters.
 void TextBox::scrollToCaret()
 {
-    m_first = std::min(m_first, m_caret);
-    m_first = std::max(m_first, firstToFit(m_caret));
-    m_first = std::min(m_first, firstToFit(m_text.size()));
+    m_first = std::min(m_first, m_line.caret());
+    m_first = std::max(m_first, firstToFit(m_line.caret()));
+    m_first = std::min(m_first, firstToFit(text().size()));
 }
 
 // The first character from which the text up to `end`, and the caret after it, fit the box.
@@ -562,7 +220,7 @@ qsizetype TextBox::firstToFit(qsizetype end) const
     qsizetype first = end;
     qreal used = 0;
     for (qsizetype scanned = 0; first > 0 && scanned < limit; ++scanned) {
-        const qsizetype previous = previousPosition(first);
+        const qsizetype previous = m_line.previousCharacter(first);
         used += advance(metrics, previous);
         if (used > room)
             break;
@@ -578,9 +236,9 @@ qsizetype TextBox::visibleEnd() const
     const qsizetype limit = scanLimit();
     qsizetype end = m_first;
     qreal used = 0;
-    for (qsizetype scanned = 0; end < m_text.size() && used <= room && scanned < limit; ++scanned) {
+    for (qsizetype scanned = 0; end < text().size() && used <= room && scanned < limit; ++scanned) {
         used += advance(metrics, end);
-        end = nextPosition(end);
+        end = m_line.nextCharacter(end);
     }
     return end;
 }
@@ -593,10 +251,10 @@ qsizetype TextBox::scanLimit() const
 
 qreal TextBox::advance(const QFontMetricsF& metrics, qsizetype position) const
 {
-    const qsizetype length = nextPosition(position) - position;
+    const qsizetype length = m_line.nextCharacter(position) - position;
     if (length != 1)
-        return metrics.horizontalAdvance(m_text.mid(position, length));
-    const QChar character = m_text[position];
+        return metrics.horizontalAdvance(text().mid(position, length));
+    const QChar character = text()[position];
     return metrics.horizontalAdvance(showsAsSpace(character) ? QChar(u' ') : character);
 }
 
@@ -619,9 +277,9 @@ QPointF TextBox::textOrigin() const
 std::unique_ptr<QTextLayout> TextBox::visibleLayout() const
 {
     const qsizetype end = visibleEnd();
-    auto layout = std::make_unique<QTextLayout>(shown(m_text.mid(m_first, end - m_first)), font());
-    if (!m_preedit.isEmpty() && m_caret >= m_first && m_caret <= end)
-        layout->setPreeditArea(static_cast<int>(m_caret - m_first), m_preedit);
+    auto layout = std::make_unique<QTextLayout>(shown(text().mid(m_first, end - m_first)), font());
+    if (!m_preedit.isEmpty() && m_line.caret() >= m_first && m_line.caret() <= end)
+        layout->setPreeditArea(static_cast<int>(m_line.caret() - m_first), m_preedit);
     layout->beginLayout();
     layout->createLine();
     layout->endLayout();
@@ -633,9 +291,9 @@ qsizetype TextBox::positionAt(const QPointF& point) const
     const qreal x = point.x() - textOrigin().x();
     // Left of the text, a drag scrolls back one character at a time.
     if (x < 0 && m_first > 0)
-        return previousPosition(m_first);
+        return m_line.previousCharacter(m_first);
     const qsizetype offset = visibleLayout()->lineAt(0).xToCursor(x);
-    return std::min(m_first + offset, m_text.size());
+    return std::min(m_first + offset, text().size());
 }
 
 QRect TextBox::characterRect(qsizetype position) const
@@ -645,7 +303,7 @@ QRect TextBox::characterRect(qsizetype position) const
     const auto layout = visibleLayout();
     const QTextLine line = layout->lineAt(0);
     const qreal left = line.cursorToX(static_cast<int>(position - m_first));
-    const qreal right = line.cursorToX(static_cast<int>(nextPosition(position) - m_first));
+    const qreal right = line.cursorToX(static_cast<int>(m_line.nextCharacter(position) - m_first));
     const QPointF origin = textOrigin();
     return QRectF(origin.x() + left, origin.y(), right - left, QFontMetricsF(font()).height())
         .toAlignedRect();
@@ -658,7 +316,7 @@ qsizetype TextBox::positionAtPoint(const QPoint& point) const
 
 int TextBox::caretInLayout() const
 {
-    return static_cast<int>(m_caret - m_first) + (m_preedit.isEmpty() ? 0 : m_preeditCaret);
+    return static_cast<int>(m_line.caret() - m_first) + (m_preedit.isEmpty() ? 0 : m_preeditCaret);
 }
 
 QRect TextBox::caretRect() const
@@ -703,23 +361,23 @@ QMenu* TextBox::createStandardContextMenu()
     struct Entry {
         QString label;
         QKeySequence::StandardKey key;
-        Command command;
+        TextCommand command;
         bool enabled;
     };
     const bool selected = hasSelectedText();
     const QMimeData* pasted = clipboard()->mimeData();
     const std::array entries{
-        Entry{tr("&Undo"), QKeySequence::Undo, Command::Undo, isUndoAvailable()},
-        Entry{tr("&Redo"), QKeySequence::Redo, Command::Redo, isRedoAvailable()},
-        Entry{tr("Cu&t"), QKeySequence::Cut, Command::Cut, selected},
-        Entry{tr("&Copy"), QKeySequence::Copy, Command::Copy, selected},
-        Entry{tr("&Paste"), QKeySequence::Paste, Command::Paste, pasted && pasted->hasText()},
-        Entry{tr("Delete"), QKeySequence::Delete, Command::Delete, selected},
-        Entry{tr("Select All"), QKeySequence::SelectAll, Command::SelectAll,
-              !m_text.isEmpty() && selectionEnd() - selectionStart() < m_text.size()}};
+        Entry{tr("&Undo"), QKeySequence::Undo, TextCommand::Undo, m_line.canUndo()},
+        Entry{tr("&Redo"), QKeySequence::Redo, TextCommand::Redo, m_line.canRedo()},
+        Entry{tr("Cu&t"), QKeySequence::Cut, TextCommand::Cut, selected},
+        Entry{tr("&Copy"), QKeySequence::Copy, TextCommand::Copy, selected},
+        Entry{tr("&Paste"), QKeySequence::Paste, TextCommand::Paste, pasted && pasted->hasText()},
+        Entry{tr("Delete"), QKeySequence::Delete, TextCommand::Delete, selected},
+        Entry{tr("Select All"), QKeySequence::SelectAll, TextCommand::SelectAll,
+              !text().isEmpty() && m_line.selectionEnd() - m_line.selectionStart() < text().size()}};
     auto* menu = new QMenu(this);
     for (const Entry& entry : entries) {
-        if (entry.command == Command::Cut || entry.command == Command::SelectAll)
+        if (entry.command == TextCommand::Cut || entry.command == TextCommand::SelectAll)
             menu->addSeparator();
         const QString keys = QKeySequence(entry.key).toString(QKeySequence::NativeText);
         QAction* action = menu->addAction(keys.isEmpty() ? entry.label : entry.label + u'\t' + keys);
@@ -744,14 +402,16 @@ bool TextBox::event(QEvent* event)
 void TextBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    drawFrame(painter, event->rect());
+    QStyleOptionFrame frame;
+    initStyleOption(&frame);
+    m_frame.draw(painter, event->rect(), frame, *this);
     painter.setClipRect(textArea());
     painter.setPen(palette().color(QPalette::Text));
     const auto layout = visibleLayout();
     const QPointF origin = textOrigin();
     QList<QTextLayout::FormatRange> selection;
-    const qsizetype start = std::max(selectionStart(), m_first);
-    const qsizetype end = std::min(selectionEnd(), m_first + layout->text().size());
+    const qsizetype start = std::max(m_line.selectionStart(), m_first);
+    const qsizetype end = std::min(m_line.selectionEnd(), m_first + layout->text().size());
     if (start < end) {
         QTextCharFormat format;
         format.setBackground(palette().brush(QPalette::Highlight));
@@ -764,46 +424,24 @@ void TextBox::paintEvent(QPaintEvent* event)
                            style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
 }
 
-// Drawing the frame through the style costs about twice as much as copying it from a picture, and a typed
-// letter repaints both boxes. So the frame is drawn once into a picture and copied from it, as far as the
-// paint reaches, until the box's size, state, palette or style changes.
-void TextBox::drawFrame(QPainter& painter, const QRect& reach)
-{
-    QStyleOptionFrame panel;
-    initStyleOption(&panel);
-    const FrameKey key{panel.rect, panel.state, panel.palette.cacheKey(), devicePixelRatio(), style()};
-    if (key != m_frameKey || m_frame.isNull()) {
-        m_frame = QPixmap(panel.rect.size() * key.pixelRatio);
-        m_frame.setDevicePixelRatio(key.pixelRatio);
-        m_frame.fill(Qt::transparent);
-        QPainter framePainter(&m_frame);
-        framePainter.translate(-panel.rect.topLeft());
-        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &framePainter, this);
-        m_frameKey = key;
-    }
-    const QRect target = reach & panel.rect;
-    const QRectF source(QPointF(target.topLeft() - panel.rect.topLeft()) * key.pixelRatio,
-                        QSizeF(target.size()) * key.pixelRatio);
-    painter.drawPixmap(QRectF(target), m_frame, source);
-}
-
 void TextBox::keyPressEvent(QKeyEvent* event)
 {
-    const qsizetype anchor = m_anchor;
-    const qsizetype caret = m_caret;
+    const qsizetype anchor = m_line.anchor();
+    const qsizetype caret = m_line.caret();
     if (!handleKey(*event, KeyUse::Act)) {
         QWidget::keyPressEvent(event);
         return;
     }
     event->accept();
-    if (m_anchor != anchor || m_caret != caret)
+    if (m_line.anchor() != anchor || m_line.caret() != caret)
         offerSelection();
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent* event)
 {
     if (event->replacementLength() > 0) {
-        const qsizetype start = std::clamp<qsizetype>(m_caret + event->replacementStart(), 0, m_text.size());
+        const qsizetype start =
+            std::clamp<qsizetype>(m_line.caret() + event->replacementStart(), 0, text().size());
         setSelection(start, event->replacementLength());
     }
     if (!event->commitString().isEmpty() || event->replacementLength() > 0)
@@ -821,9 +459,9 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event)
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     // An input method sees a window of the text around the caret, never the whole of a long text.
-    const qsizetype start = std::max<qsizetype>(0, m_caret - kSurrounding);
-    const qsizetype end = std::min(m_text.size(), m_caret + kSurrounding);
-    const qsizetype anchor = std::clamp(m_anchor, start, end);
+    const qsizetype start = std::max<qsizetype>(0, m_line.caret() - kSurrounding);
+    const qsizetype end = std::min(text().size(), m_line.caret() + kSurrounding);
+    const qsizetype anchor = std::clamp(m_line.anchor(), start, end);
     switch (query) {
     case Qt::ImEnabled:
         return isEnabled();
@@ -832,17 +470,17 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImFont:
         return font();
     case Qt::ImCursorPosition:
-        return static_cast<int>(m_caret - start);
+        return static_cast<int>(m_line.caret() - start);
     case Qt::ImAnchorPosition:
         return static_cast<int>(anchor - start);
     case Qt::ImSurroundingText:
-        return m_text.mid(start, end - start);
+        return text().mid(start, end - start);
     case Qt::ImTextBeforeCursor:
-        return m_text.mid(start, m_caret - start);
+        return text().mid(start, m_line.caret() - start);
     case Qt::ImTextAfterCursor:
-        return m_text.mid(m_caret, end - m_caret);
+        return text().mid(m_line.caret(), end - m_line.caret());
     case Qt::ImCurrentSelection:
-        return m_text.mid(std::min(anchor, m_caret), std::abs(anchor - m_caret));
+        return text().mid(std::min(anchor, m_line.caret()), std::abs(anchor - m_line.caret()));
     case Qt::ImHints:
         return static_cast<int>(inputMethodHints());
     default:
@@ -888,7 +526,8 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     m_dragging = false;
-    selectWordAt(positionAt(event->position()));
+    m_line.selectWordAt(positionAt(event->position()));
+    changed();
     m_sinceDoubleClick.start();
     m_doubleClickAt = event->position().toPoint();
 }
@@ -916,8 +555,8 @@ void TextBox::focusOutEvent(QFocusEvent* event)
 {
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-        m_anchor = m_caret;
-    announceCaret();
+        m_line.deselect();
+    m_toldCaret.tell(this, m_line);
     m_blink.stop();
     QWidget::focusOutEvent(event);
 }

@@ -6,6 +6,7 @@
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <utility>
 
 namespace rovanta {
 
@@ -115,8 +116,8 @@ public:
     {
         *startOffset = *endOffset = 0;
         if (selectionIndex == 0 && box()->hasSelectedText()) {
-            *startOffset = offset(box()->selectionStart());
-            *endOffset = offset(box()->selectionEnd());
+            *startOffset = offset(line().selectionStart());
+            *endOffset = offset(line().selectionEnd());
         }
     }
     int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
@@ -139,9 +140,9 @@ public:
     QString text(int startOffset, int endOffset) const override
     {
         const Span span = within(startOffset, endOffset);
-        return box()->m_text.mid(span.start, span.end - span.start);
+        return line().text().mid(span.start, span.end - span.start);
     }
-    int characterCount() const override { return offset(box()->m_text.size()); }
+    int characterCount() const override { return offset(line().text().size()); }
 
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
                              int* endOffset) const override
@@ -188,18 +189,20 @@ public:
     void replaceText(int startOffset, int endOffset, const QString& text) override
     {
         const Span span = within(startOffset, endOffset);
-        box()->edit(span.start, span.end, text, TextBox::Merge::Separate);
+        box()->edit(span.start, span.end, text);
     }
 
 private:
     TextBox* box() const { return static_cast<TextBox*>(widget()); }
+    const LineText& line() const { return box()->line(); }
     static int offset(qsizetype position) { return static_cast<int>(position); }
 
     // The part of the text between two offsets a reader gave, cut to the text.
     Span within(int startOffset, int endOffset) const
     {
-        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, box()->m_text.size());
-        return {start, std::clamp<qsizetype>(endOffset, start, box()->m_text.size())};
+        const qsizetype length = line().text().size();
+        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, length);
+        return {start, std::clamp<qsizetype>(endOffset, start, length)};
     }
 
     // Offset -2 stands for the caret and -1 for the end of the text.
@@ -207,17 +210,17 @@ private:
                      int* endOffset) const
     {
         const Span span = spanNear(offset == -2   ? box()->cursorPosition()
-                                   : offset == -1 ? box()->m_text.size()
+                                   : offset == -1 ? line().text().size()
                                                   : offset,
                                    boundaryType, side);
         *startOffset = TextBoxAccessible::offset(span.start);
         *endOffset = TextBoxAccessible::offset(span.end);
-        return span.start < 0 ? QString() : box()->m_text.mid(span.start, span.end - span.start);
+        return span.start < 0 ? QString() : line().text().mid(span.start, span.end - span.start);
     }
 
     Span spanNear(qsizetype offset, QAccessible::TextBoundaryType boundaryType, Side side) const
     {
-        const QString& text = box()->m_text;
+        const QString& text = line().text();
         if (offset < 0 || offset > text.size())
             return {};
         const bool line = boundaryType == QAccessible::LineBoundary ||
@@ -243,15 +246,15 @@ private:
     // Characters as the caret steps over them: grapheme clusters.
     Span characterNear(qsizetype offset, Side side) const
     {
-        const TextBox& box = *this->box();
+        const LineText& text = line();
         switch (side) {
         case Side::Before:
-            return {box.previousPosition(offset), offset};
+            return {text.previousCharacter(offset), offset};
         case Side::At:
-            return {box.previousPosition(box.nextPosition(offset)), box.nextPosition(offset)};
+            return {text.previousCharacter(text.nextCharacter(offset)), text.nextCharacter(offset)};
         case Side::After: {
-            const qsizetype start = box.nextPosition(offset);
-            return {start, box.nextPosition(start)};
+            const qsizetype start = text.nextCharacter(offset);
+            return {start, text.nextCharacter(start)};
         }
         }
         return {};
@@ -268,6 +271,47 @@ QAccessibleInterface* textBoxInterface(const QString& className, QObject* object
 }
 
 } // namespace
+
+void announceTextChange(QObject* box, const Change& change)
+{
+    if (!QAccessible::isActive())
+        return;
+    const auto position = static_cast<int>(change.position);
+    if (!change.removed.isEmpty()) {
+        QAccessibleTextRemoveEvent event(box, position, change.removed);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (!change.inserted.isEmpty()) {
+        QAccessibleTextInsertEvent event(box, position, change.inserted);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void CaretNotice::tell(QObject* box, const LineText& line)
+{
+    // No selection is told as -1 to -1, whatever the caret.
+    const auto selection = [](qsizetype anchor, qsizetype caret) {
+        return anchor == caret ? std::pair<qsizetype, qsizetype>(-1, -1)
+                               : std::pair(std::min(anchor, caret), std::max(anchor, caret));
+    };
+    const bool moved = line.caret() != m_caret;
+    const auto selected = selection(line.anchor(), line.caret());
+    const bool reselected = selected != selection(m_anchor, m_caret);
+    m_caret = line.caret();
+    m_anchor = line.anchor();
+    if (!QAccessible::isActive())
+        return;
+    if (reselected) {
+        QAccessibleTextSelectionEvent event(box, static_cast<int>(selected.first),
+                                            static_cast<int>(selected.second));
+        event.setCursorPosition(static_cast<int>(m_caret));
+        QAccessible::updateAccessibility(&event);
+    }
+    if (moved) {
+        QAccessibleTextCursorEvent event(box, static_cast<int>(m_caret));
+        QAccessible::updateAccessibility(&event);
+    }
+}
 
 void installTextBoxAccessibility()
 {

@@ -1,9 +1,28 @@
 #pragma once
 
+#include "panel/line_text.h"
+
+class QObject;
+
 namespace rovanta {
 
-// Lets screen readers read and edit every TextBox as they read a line edit. Called by each box; only the
-// first call installs anything.
+// Lets screen readers read and edit every TextBox as they read a line edit. Called where the window builds
+// its text boxes, before a reader asks for them; only the first call installs anything.
 void installTextBoxAccessibility();
+
+// What a screen reader hears of a change of a box's text: only the part that changed, and only while one
+// listens.
+void announceTextChange(QObject* box, const Change& change);
+
+// Tells a screen reader each time a box's caret moves or its selection changes, once.
+class CaretNotice {
+public:
+    void tell(QObject* box, const LineText& line);
+
+private:
+    // The caret and selection a screen reader was last told of.
+    qsizetype m_caret = 0;
+    qsizetype m_anchor = 0;
+};
 
 } // namespace rovanta
