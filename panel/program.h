@@ -12,7 +12,8 @@ namespace rovanta {
 // would abort.
 std::unique_ptr<QApplication> openDisplay(int& argc, char** argv);
 
-// Shows the one window and handles its events until the program ends.
+// Shows the one window and handles its events until the program ends: after the closing movement, or at once
+// with status 0 when the window system takes the window away without a close request.
 int runWindow(QWidget& window);
 
 } // namespace rovanta

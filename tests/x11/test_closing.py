@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Closing the window: the closing movement runs and the program ends by itself with exit code 0,
 asked by a bare close request and by a window manager's close keystroke, and its normal exit hands
-the copied output to a clipboard manager."""
+the copied output to a clipboard manager. A window destroyed
+from outside ends the program at once."""
 
 import shutil
 import time
@@ -14,6 +15,8 @@ from xsession import SCREEN_PIXELS, MachineTest
 
 # The movement makes about a thousand passes on this 1920-pixel screen; far below this bound.
 EXIT_BOUND_SECONDS = 20
+# A window destroyed from outside leaves nothing to move: the program ends at once.
+WINDOW_GONE_BOUND_SECONDS = 1
 SCREEN_WIDTH_TWIPS = SCREEN_PIXELS[0] * TWIPS_PER_PIXEL
 
 
@@ -34,6 +37,19 @@ class Closing:
         self.assertTrue(recorder.wait(EXIT_BOUND_SECONDS), "the window is gone with the program")
         print(f"\n  closed in {took:.2f} s after {len(recorder.geometries)} geometry changes", end=" ")
         return recorder.geometries
+
+    def assert_ended(self, bound, after):
+        """Waits up to `bound` seconds for the program to end with status 0, `after` naming the cause."""
+        started = time.monotonic()
+        code = self.machine.wait_exit(bound)
+        took = time.monotonic() - started
+        self.assertEqual(code, 0, f"status {code} {took:.2f} s after {after}; warning boxes up: "
+                         f"{self.machine.windows_titled('Twit')}\n" + self.x.log_text("program"))
+        print(f"\n  ended {took:.2f} s after {after}", end=" ")
+
+    def test_window_destroyed_from_outside_ends_the_program(self):
+        self.x.run(["xdotool", "windowclose", str(self.machine.window)])
+        self.assert_ended(WINDOW_GONE_BOUND_SECONDS, "the window was destroyed")
 
 
 class ClosingTest(Closing, MachineTest):
