@@ -2,6 +2,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QDialog>
 #include <QWidget>
 
 #include <cstdio>
@@ -65,11 +66,27 @@ void passOnHeldMessages()
 
 #ifdef ROVANTA_XCB
 
-// Watches the X events of the one window for the window destroyed from outside (xdotool windowclose, a
-// session tearing down its windows), which the toolkit only notes.
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
+{
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::char_traits<char>::length(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// Watches the X events of the one window for the two endings the toolkit does not carry to it: the window
+// destroyed from outside (xdotool windowclose, a session tearing down its windows), which the toolkit only
+// notes, and a close request while the warning box is open, which the toolkit drops because the box blocks
+// the window.
 class X11WindowWatch final : public QAbstractNativeEventFilter {
 public:
-    explicit X11WindowWatch(QWidget& window) : m_window(window) {}
+    X11WindowWatch(QWidget& window, xcb_connection_t* connection)
+        : m_window(window), m_protocols(internAtom(connection, "WM_PROTOCOLS")),
+          m_deleteWindow(internAtom(connection, "WM_DELETE_WINDOW"))
+    {
+    }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
     {
@@ -82,6 +99,8 @@ public:
             return m_gone && reinterpret_cast<const xcb_generic_error_t*>(event)->resource_id == m_gone;
         case XCB_DESTROY_NOTIFY:
             return windowDestroyed(reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window);
+        case XCB_CLIENT_MESSAGE:
+            return closeRequested(*reinterpret_cast<const xcb_client_message_event_t*>(event));
         default:
             return false;
         }
@@ -101,15 +120,31 @@ private:
         return true;
     }
 
+    bool closeRequested(const xcb_client_message_event_t& event)
+    {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box || !isWindow(event.window) || event.format != 32 || event.type != m_protocols ||
+            event.data.data32[0] != m_deleteWindow)
+            return false;
+        // Closing takes the request and never cancels it: the box is answered as OK, its event ends as
+        // after any OK, and then the window closes as if the box had never been there.
+        box->accept();
+        QMetaObject::invokeMethod(&m_window, &QWidget::close, Qt::QueuedConnection);
+        return true;
+    }
+
     QWidget& m_window;
+    xcb_atom_t m_protocols;
+    xcb_atom_t m_deleteWindow;
     xcb_window_t m_gone = 0;
 };
 
 std::unique_ptr<QAbstractNativeEventFilter> windowWatch(QWidget& window)
 {
-    if (!qApp->nativeInterface<QNativeInterface::QX11Application>())
+    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
         return nullptr;
-    return std::make_unique<X11WindowWatch>(window);
+    return std::make_unique<X11WindowWatch>(window, x11->connection());
 }
 
 #else
