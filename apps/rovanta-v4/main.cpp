@@ -1,6 +1,7 @@
 #include "apps/rovanta-v4/panel_settings.h"
 #include "apps/rovanta-v4/settings.h"
 #include "panel/form1.h"
+#include "panel/program.h"
 
 #include <QApplication>
 
@@ -10,8 +11,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("rovanta-v4"));
     QApplication::setApplicationVersion(QStringLiteral(ROVANTA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(ROVANTA_DESKTOP_ID));
-    QApplication application(argc, argv);
+    const auto application = rovanta::openDisplay(argc, argv);
     rovanta::Form1 form(rovanta::v4::modelSettings(), rovanta::v4::kPanelSettings, rovanta::localToday);
-    form.show();
-    return application.exec();
+    return rovanta::runWindow(form);
 }

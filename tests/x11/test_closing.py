@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Closing the window: the closing movement runs and the program ends by itself with exit code 0,
-asked by a bare close request and by a window manager's close keystroke, and its normal exit hands
-the copied output to a clipboard manager."""
+asked by a bare close request, by a window manager's close keystroke and by a close request while the
+warning box is up, and its normal exit hands the copied output to a clipboard manager. A window destroyed
+from outside ends the program at once."""
 
 import shutil
 import time
@@ -10,10 +11,12 @@ import unittest
 import xsession
 import xwire
 from panel_layout import TWIPS_PER_PIXEL, pixels
-from xsession import SCREEN_PIXELS, MachineTest
+from xsession import SCREEN_PIXELS, MachineTest, wait_for
 
 # The movement makes about a thousand passes on this 1920-pixel screen; far below this bound.
 EXIT_BOUND_SECONDS = 20
+# A window destroyed from outside leaves nothing to move: the program ends at once.
+WINDOW_GONE_BOUND_SECONDS = 1
 SCREEN_WIDTH_TWIPS = SCREEN_PIXELS[0] * TWIPS_PER_PIXEL
 
 
@@ -34,6 +37,33 @@ class Closing:
         self.assertTrue(recorder.wait(EXIT_BOUND_SECONDS), "the window is gone with the program")
         print(f"\n  closed in {took:.2f} s after {len(recorder.geometries)} geometry changes", end=" ")
         return recorder.geometries
+
+    def assert_ended(self, bound, after):
+        """Waits up to `bound` seconds for the program to end with status 0, `after` naming the cause."""
+        started = time.monotonic()
+        code = self.machine.wait_exit(bound)
+        took = time.monotonic() - started
+        self.assertEqual(code, 0, f"status {code} {took:.2f} s after {after}; warning boxes up: "
+                         f"{self.machine.windows_titled('Twit')}\n" + self.x.log_text("program"))
+        print(f"\n  ended {took:.2f} s after {after}", end=" ")
+
+    def test_window_destroyed_from_outside_ends_the_program(self):
+        self.x.run(["xdotool", "windowclose", str(self.machine.window)])
+        self.assert_ended(WINDOW_GONE_BOUND_SECONDS, "the window was destroyed")
+
+    def test_close_request_while_the_warning_box_is_up_is_kept(self):
+        self.machine.paste("AB1")
+        self.machine.click("Command9")
+        wait_for("the warning box", lambda: self.machine.windows_titled("Twit"))
+        # Sent to the panel, as a window manager's close box sends it, not to the box that has the focus.
+        frame = self.machine.frame()
+        top = self.machine.geometry(frame)[1]
+        recorder = xwire.GeometryRecorder(self.x.number, frame, EXIT_BOUND_SECONDS)
+        xwire.send_delete_window(self.x.number, self.machine.window)
+        self.assert_ended(EXIT_BOUND_SECONDS, "a close request to the panel behind the warning box")
+        self.assertTrue(recorder.wait(EXIT_BOUND_SECONDS), "the window is gone with the program")
+        self.assertGreater(max((y for _, y, _, _ in recorder.geometries), default=top), top,
+                           "the closing movement slid the window down")
 
 
 class ClosingTest(Closing, MachineTest):

@@ -140,13 +140,33 @@ class Monkey:
 
 
 def answer_warning(machine):
-    """Answers the warning box if it is up (Return presses its one button); how many were up."""
-    boxes = machine.windows_titled("Twit")
-    for box in boxes:
-        machine.focus(box)
-        machine.key("Return")
-    wait_for("the warning box to close", lambda: not machine.windows_titled("Twit"))
-    return len(boxes)
+    """Answers every warning box the events sent so far have raised (Return presses its one button); how
+    many were up. The boxes are listed only once the program has handled all those events, so a box that
+    Encrypt raises late, on a slow build or a busy machine, is up by then and not left behind."""
+    answered = 0
+    while True:
+        machine.handled_so_far()
+        boxes = machine.windows_titled("Twit")
+        if not boxes:
+            return answered
+        for box in boxes:
+            machine.focus(box)
+            machine.key("Return")
+        answered += len(boxes)
+        wait_for("the warning box to close", lambda: not set(boxes) & set(machine.windows_titled("Twit")))
+
+
+def growth_bound_kib(pid):
+    """GROWTH_BOUND_KIB, or for a program built with AddressSanitizer that bound and the quarantine where
+    the sanitizer holds freed memory back before reusing it (quarantine_size_mb of ASAN_OPTIONS, 256 MiB
+    unless set), both an eighth again for the shadow that describes them."""
+    with open(f"/proc/{pid}/maps") as maps:
+        if "libasan" not in maps.read():
+            return GROWTH_BOUND_KIB
+    options = dict(option.split("=", 1) for option in os.environ.get("ASAN_OPTIONS", "").split(":")
+                   if "=" in option)
+    quarantine_kib = int(options.get("quarantine_size_mb", 256)) * 1024
+    return (GROWTH_BOUND_KIB + quarantine_kib) * 9 // 8
 
 
 def memory_kib(pid):
@@ -170,10 +190,11 @@ class MonkeyTest(MachineTest):
         rss, peak = memory_kib(pid)
         print(f"  {sent} events: " + ", ".join(f"{n} {kind}" for kind, n in sorted(monkey.counts.items()))
               + f"; {monkey.boxes} warning boxes still up after a batch, answered")
+        bound = growth_bound_kib(pid)
         print(f"  resident memory {at_start} KiB at the start, {after_half} KiB after half the events, "
-              f"{rss} KiB at the end, peak {peak} KiB")
+              f"{rss} KiB at the end, peak {peak} KiB; growth bound {bound} KiB")
         self.assertGreaterEqual(sent, min(EVENTS, 500), "too few events reached the window in the time")
-        self.assertLess(rss - after_half, GROWTH_BOUND_KIB, "memory keeps growing with events")
+        self.assertLess(rss - after_half, bound, "memory keeps growing with events")
         self.assert_still_a_machine()
 
     def assert_still_a_machine(self):

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The window as the operator first sees it: title, size, frame, icon, panel grey and its controls."""
 
+import os
 import re
 import shutil
+import subprocess
 import unittest
 
 import xsession
@@ -92,6 +94,25 @@ class WindowUnderWindowManagerTest(MachineTest):
             r"_NET_WM_ACTION_(\w+)", self.machine.property("_NET_WM_ALLOWED_ACTIONS"))))
         self.assertLessEqual({"CLOSE", "MINIMIZE"}, allowed)
         self.assertFalse(allowed & {"MAXIMIZE_HORZ", "MAXIMIZE_VERT", "RESIZE"}, allowed)
+
+
+class NoDisplayTest(unittest.TestCase):
+    """Started where no display can be opened: one clear line and status 1, never the toolkit's abort."""
+
+    def test_no_display_ends_with_a_message_and_status_one(self):
+        number = next(n for n in range(4000, 5000) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "WAYLAND_"))}
+        env["DISPLAY"] = f":{number}"
+        for platform in (None, "xcb"):
+            if platform:
+                env["QT_QPA_PLATFORM"] = platform
+            with self.subTest(platform=platform or "the toolkit's choice"):
+                ended = subprocess.run([MachineTest.program], env=env, capture_output=True, text=True,
+                                       timeout=20)
+                lines = ended.stderr.splitlines()
+                self.assertEqual(ended.returncode, 1, ended.stderr)
+                self.assertEqual(len(lines), 1, ended.stderr)
+                self.assertRegex(lines[0], rf"^rovanta-v[45]: cannot open its window: .*:{number}$")
 
 
 if __name__ == "__main__":

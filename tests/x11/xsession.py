@@ -248,6 +248,10 @@ class Machine:
         server.stdin.close()
         wait_for(f"the {selection} to hold {text!r}", lambda: self.read_selection(selection) == text)
 
+    def handled_so_far(self):
+        """Returns once the program has handled every key and click sent to it before."""
+        xwire.handled_so_far(self.x.number, self.window)
+
     def _sentinel(self):
         Machine._sync_count += 1
         return f"sync-{os.getpid()}-{Machine._sync_count}"

@@ -6,8 +6,10 @@ server's local socket with the standard library alone.
 - The stream of a window's geometry changes up to its end, to follow the closing movement.
 - A clipboard manager, the desktop's keeper of a clipboard whose owner ends.
 - The moment a window is first mapped, and its pixels as the server holds them, to time start-up.
+- A _NET_WM_PING round trip, which proves a program has handled every event sent to it before.
 """
 
+import random
 import socket
 import struct
 import threading
@@ -103,7 +105,10 @@ class XConnection:
                                         into, 0))
 
     def take_property(self, window: int, name: int) -> bytes:
-        self.socket.sendall(struct.pack("<BBHIIIII", _GET_PROPERTY, 1, 6, window, name, 0, 0, 1 << 20))
+        return self.property(window, name, delete=True)
+
+    def property(self, window: int, name: int, delete=False) -> bytes:
+        self.socket.sendall(struct.pack("<BBHIIIII", _GET_PROPERTY, int(delete), 6, window, name, 0, 0, 1 << 20))
         reply = self._reply()
         unit, count = reply[1] // 8, struct.unpack_from("<I", reply, 16)[0]
         return reply[32:32 + unit * count]
@@ -123,6 +128,23 @@ class XConnection:
         message = struct.pack("<BBHII5I", _CLIENT_MESSAGE, 32, 0, window, protocols, delete, 0, 0, 0, 0)
         self.socket.sendall(struct.pack("<BBHII", _SEND_EVENT, 0, 11, window, 0) + message)
         self.sync()
+
+    def ping(self, window: int, serial: int, deadline: float):
+        """Sends the window's client a _NET_WM_PING and waits for its answer, which it sends to the root
+        window. The client answers when it reads the ping, so every event sent to it before is read by then.
+        Needs watch_structure(self.root) first: the answer goes to those who watch the root's structure."""
+        protocols, ping = self.intern_atom("WM_PROTOCOLS"), self.intern_atom("_NET_WM_PING")
+        advertised = self.property(window, protocols)
+        if ping not in struct.unpack(f"<{len(advertised) // 4}I", advertised):
+            raise RuntimeError(f"window {window:#x} does not answer _NET_WM_PING (not in its WM_PROTOCOLS)")
+        message = struct.pack("<BBHII5I", _CLIENT_MESSAGE, 32, 0, window, protocols, ping, serial, window, 0, 0)
+        self.socket.sendall(struct.pack("<BBHII", _SEND_EVENT, 0, 11, window, 0) + message)
+        while time.monotonic() < deadline:
+            event = self.next_event()
+            if (event[0] & 0x7F == _CLIENT_MESSAGE
+                    and struct.unpack_from("<5I", event, 4) == (self.root, protocols, ping, serial, window)):
+                return
+        raise TimeoutError(f"window {window:#x} did not answer a _NET_WM_PING")
 
     def watch_structure(self, window: int):
         self.socket.sendall(struct.pack("<BxHIII", _CHANGE_WINDOW_ATTRIBUTES, 4, window, _CW_EVENT_MASK,
@@ -164,6 +186,22 @@ def send_delete_window(display_number: int, window: int):
     connection = XConnection(display_number)
     try:
         connection.send_delete_window(window)
+    finally:
+        connection.close()
+
+
+def handled_so_far(display_number: int, window: int, timeout=60.0):
+    """Returns once the program owning `window` has handled every event sent to it before the call.
+
+    Two pings one after the other: the toolkit may read the first in the same batch as the events before
+    it and deliver those only after answering; it reads the second only once that batch is delivered."""
+    connection = XConnection(display_number, timeout)
+    try:
+        connection.watch_structure(connection.root)
+        deadline = time.monotonic() + timeout
+        for _ in range(2):
+            # In the timestamp's place, a number the window manager's own pings are unlikely to carry.
+            connection.ping(window, random.randrange(1 << 31, 1 << 32), deadline)
     finally:
         connection.close()
 
