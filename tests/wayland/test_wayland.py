@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""One program natively on Wayland, on sway's headless backend with Qt's Wayland plugin, as an operator
+on a Wayland desktop meets it:
+
+    test_wayland.py PROGRAM v5|v4
+
+The window must appear at its designed size under the program's application id, letters typed with
+wtype must be enciphered, Copy To ClipBoard must reach wl-paste, and closing the window must end the
+program with exit status 0 within a second. A second start of the program deciphers the first one's
+cipher text, so the letters are known to be enciphered, not merely echoed.
+
+sway refuses to run as root: as root, the compositor and the program run as the unprivileged user
+nobody, with a runtime folder of their own and a copy of the program they may read. Where sway, wtype or
+wl-paste is missing or the compositor does not start, the test says so and is skipped.
+"""
+
+import json
+import os
+import pwd
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "x11"))
+
+from panel_layout import MODELS  # noqa: E402
+from xsession import _die_with_parent, wait_for  # noqa: E402
+
+APP_IDS = {"v5": "org.rovanta.RovantaV5", "v4": "org.rovanta.RovantaV4"}
+MESSAGE = "wheelsturninthedark"
+EXIT_BOUND_SECONDS = 1.0
+TOOLS = ("sway", "swaymsg", "wtype", "wl-paste")
+
+
+def skip(reason):
+    print(f"wayland test SKIPPED: {reason}")
+    sys.exit(0)
+
+
+class Compositor:
+    """sway on its headless backend, without XWayland, run as an unprivileged user."""
+
+    def __init__(self):
+        self.user = None
+        if os.geteuid() == 0:
+            try:
+                self.user = pwd.getpwnam("nobody")
+            except KeyError:
+                skip("running as root, and there is no user nobody for sway to run as")
+        self.home = tempfile.mkdtemp(prefix="rovanta-wayland-")
+        if self.user:
+            os.chown(self.home, self.user.pw_uid, self.user.pw_gid)
+        os.chmod(self.home, 0o700)
+        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.home,
+                    "XDG_RUNTIME_DIR": self.home, "LANG": "C.UTF-8"}
+        self.processes = []
+
+    def spawn(self, argv, log_name, extra_env=None):
+        log = open(os.path.join(self.home, log_name), "wb")
+        as_user = {}
+        if self.user:
+            as_user = {"user": self.user.pw_uid, "group": self.user.pw_gid, "extra_groups": []}
+        process = subprocess.Popen(argv, env={**self.env, **(extra_env or {})}, cwd=self.home,
+                                   stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                                   preexec_fn=_die_with_parent, **as_user)
+        log.close()
+        self.processes.append(process)
+        return process
+
+    def run(self, argv, timeout=5):
+        as_user = {"user": self.user.pw_uid, "group": self.user.pw_gid, "extra_groups": []} if self.user else {}
+        return subprocess.run(argv, env=self.env, cwd=self.home, capture_output=True, text=True,
+                              timeout=timeout, check=True, **as_user)
+
+    def start(self):
+        config = os.path.join(self.home, "config")
+        with open(config, "w") as file:
+            file.write("xwayland disable\n")
+        self.sway = self.spawn(["sway", "-c", config], "sway.log",
+                               {"WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
+                                "WLR_RENDERER": "pixman"})
+
+        def ready():
+            if self.sway.poll() is not None:
+                skip(f"sway ended with status {self.sway.returncode}:\n{self.log('sway.log')}")
+            names = os.listdir(self.home)
+            sockets = [n for n in names if n.startswith("sway-ipc.")]
+            displays = [n for n in names if n.startswith("wayland-") and not n.endswith(".lock")]
+            return sockets and displays and (sockets[0], displays[0])
+
+        try:
+            socket, display = wait_for("sway's sockets", ready, timeout=10)
+        except TimeoutError:
+            skip(f"sway did not start within 10 s:\n{self.log('sway.log')}")
+        self.env.update({"SWAYSOCK": os.path.join(self.home, socket), "WAYLAND_DISPLAY": display})
+        # The headless seat has a keyboard only while a virtual one exists. Were each wtype's keyboard the
+        # only one, the seat would gain a keyboard with it, and the program would bind that keyboard only
+        # after wtype's first keys were gone: this idle one keeps the seat's keyboard for the whole test.
+        self.spawn(["wtype", "-s", "600000"], "keyboard.log")
+        return self
+
+    def log(self, name):
+        try:
+            with open(os.path.join(self.home, name), errors="replace") as file:
+                return file.read()[-4000:]
+        except OSError:
+            return "(no log)"
+
+    def windows(self):
+        def walk(node):
+            if node.get("pid"):
+                yield node
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                yield from walk(child)
+
+        return list(walk(json.loads(self.run(["swaymsg", "-t", "get_tree", "-r"]).stdout)))
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+class Failed(Exception):
+    pass
+
+
+def enciphered(compositor, program, model, text):
+    """Starts the program, types text into it, copies the output and closes the window; returns the
+    output and the figures of the run."""
+    started = time.monotonic()
+    process = compositor.spawn([program], "program.log", {"QT_QPA_PLATFORM": "wayland"})
+    try:
+        def window():
+            if process.poll() is not None:
+                raise Failed(f"ended with status {process.returncode} before its window appeared")
+            return next((w for w in compositor.windows() if w["pid"] == process.pid), None)
+
+        node = wait_for("the window", window, timeout=10)
+        to_window = time.monotonic() - started
+        size = (node["geometry"]["width"], node["geometry"]["height"])
+        if node.get("app_id") != APP_IDS[model.name]:
+            raise Failed(f"app id {node.get('app_id')!r}, expected {APP_IDS[model.name]!r}")
+        if node["name"] != model.title:
+            raise Failed(f"title {node['name']!r}, expected {model.title!r}")
+        if size != model.client_pixels():
+            raise Failed(f"window {size[0]} x {size[1]} pixels, expected {model.client_pixels()}")
+        wait_for("the window to take the keyboard", lambda: any(
+            w["focused"] for w in compositor.windows() if w["pid"] == process.pid), timeout=5)
+
+        # The focus starts in the message box, and Copy To ClipBoard is next in the keyboard order.
+        compositor.run(["wtype", text])
+        compositor.run(["wtype", "-k", "Tab", "-k", "space"])
+
+        def copied():
+            pasted = compositor.run(["wl-paste", "--no-newline"]).stdout
+            return len(pasted) == len(text) and pasted
+
+        try:
+            output = wait_for(f"{len(text)} letters on the clipboard", copied, timeout=5)
+        except TimeoutError:
+            pasted = compositor.run(["wl-paste", "--no-newline"]).stdout
+            raise Failed(f"typed {text!r}, the clipboard holds {pasted!r}")
+
+        closed = time.monotonic()
+        compositor.run(["swaymsg", f"[pid={process.pid}] kill"])
+        try:
+            status = process.wait(10)
+        except subprocess.TimeoutExpired:
+            raise Failed("still running 10 s after the window was closed")
+        to_exit = time.monotonic() - closed
+        return output, {"to_window": to_window, "status": status, "to_exit": to_exit}
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[2] not in MODELS:
+        sys.exit(f"usage: {sys.argv[0]} PROGRAM v5|v4")
+    model = MODELS[sys.argv[2]]
+    missing = [tool for tool in TOOLS if not shutil.which(tool)]
+    if missing:
+        skip(f"{', '.join(missing)} not installed (scripts/deps test installs them)")
+    compositor = Compositor()
+    # The program is copied where the unprivileged user may run it, wherever the build lies.
+    program = os.path.join(compositor.home, os.path.basename(sys.argv[1]))
+    shutil.copy(sys.argv[1], program)
+    if compositor.user:
+        os.chown(program, compositor.user.pw_uid, compositor.user.pw_gid)
+    compositor.start()
+    failures = []
+    try:
+        cipher, first = enciphered(compositor, program, model, MESSAGE)
+        plain, second = enciphered(compositor, program, model, cipher)
+        for run, figures in (("enciphering", first), ("deciphering", second)):
+            print(f"{model.name} {run}: window after {figures['to_window'] * 1000:.0f} ms, exit status "
+                  f"{figures['status']} {figures['to_exit'] * 1000:.0f} ms after closing")
+            if figures["status"] != 0:
+                failures.append(f"{run}: exit status {figures['status']}")
+            if figures["to_exit"] > EXIT_BOUND_SECONDS:
+                failures.append(f"{run}: ended {figures['to_exit']:.2f} s after closing, over "
+                                f"{EXIT_BOUND_SECONDS:.0f} s")
+        print(f"{MESSAGE!r} -> {cipher!r} -> {plain!r}")
+        if any(p == c for p, c in zip(MESSAGE.upper(), cipher)):
+            failures.append(f"a letter enciphered to itself: {MESSAGE.upper()!r} -> {cipher!r}")
+        if plain != MESSAGE.upper():
+            failures.append(f"the cipher text deciphered to {plain!r}, not {MESSAGE.upper()!r}")
+    except (Failed, TimeoutError, subprocess.SubprocessError) as error:
+        failures.append(str(error))
+    if failures:
+        print("wayland test FAILED:\n  " + "\n  ".join(failures))
+        print(f"program's log:\n{compositor.log('program.log')}\nsway's log:\n{compositor.log('sway.log')}")
+        compositor.stop()
+        sys.exit(1)
+    compositor.stop()
+    print("wayland test passed")
+
+
+if __name__ == "__main__":
+    main()
