@@ -15,7 +15,6 @@ namespace {
 constexpr std::array<int, 13> kDaysInMonth{0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 constexpr int kFirstYear = 2000;
 constexpr int kLastYear = 2100;
-constexpr int kLastSlot = MachineState::kBookSlots - 1;
 
 std::string twoDigits(int value)
 {
@@ -92,17 +91,17 @@ SetByDateOutcome setByDate(MachineState& machine, std::u16string_view day, std::
     int k4 = *k1 + *k2 + *k3 + *first;
     if (k4 >= 100)
         k4 -= 95;
-    if (*k1 > kLastSlot || *k2 > kLastSlot || k4 > kLastSlot)
+    if (*k1 > kLastKey || *k2 > kLastKey || k4 > kLastKey)
         return SetByDateOutcome::Unchanged;
 
     machine.setSelectorCaption(3, selectorCaption(latin(yy)));
-    copyKey(machine, *k3, kKeyRowOfSelector[3]);
+    copyKey(machine, *k3, 3);
     machine.setSelectorCaption(2, selectorCaption(latin(month)));
-    copyKey(machine, *k2, kKeyRowOfSelector[2]);
+    copyKey(machine, *k2, 2);
     machine.setSelectorCaption(1, selectorCaption(latin(day)));
-    copyKey(machine, *k1, kKeyRowOfSelector[1]);
+    copyKey(machine, *k1, 1);
     machine.setSelectorCaption(4, selectorCaption(k4));
-    copyKey(machine, k4, kKeyRowOfSelector[4]);
+    copyKey(machine, k4, 4);
     return SetByDateOutcome::Set;
 }
 

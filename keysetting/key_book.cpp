@@ -19,14 +19,14 @@ void RandKeys(MachineState& machine, const ModelSettings& settings)
         machine.setKeybookSlot(slot, std::string(settings.keybook[slot]));
 }
 
-void copyKey(MachineState& machine, int slot, int keyRow)
+void copyKey(MachineState& machine, int slot, int selector)
 {
     assert(slot >= 0 && slot < MachineState::kBookSlots);
     const std::string& text = machine.keybookSlot(slot);
     Key key{};
     for (int n = 1; n <= kCells; ++n)
         key[n] = static_cast<std::uint8_t>(keyNumber(machine.alphabet(), text, n));
-    machine.setKeyRow(keyRow, key);
+    machine.setKeyRow(keyRowOfSelector(selector), key);
 }
 
 } // namespace rovanta

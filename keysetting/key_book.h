@@ -14,7 +14,11 @@ int keyNumber(CellAlphabet alphabet, std::string_view keyText, int n);
 // Fills the key book from the program's built-in keys, slots firstFilledSlot to 100, once at start-up.
 void RandKeys(MachineState& machine, const ModelSettings& settings);
 
-// Copies key `slot` into a key row: cell i gets Number i. The one way a key reaches the panel.
-void copyKey(MachineState& machine, int slot, int keyRow);
+// The highest key number a caption can name.
+inline constexpr int kLastKey = MachineState::kBookSlots - 1;
+
+// Copies key `slot` into the key row of selector 1 to 4: cell i gets Number i. The one way a key reaches
+// the panel.
+void copyKey(MachineState& machine, int slot, int selector);
 
 } // namespace rovanta

@@ -4,12 +4,6 @@
 
 namespace rovanta {
 
-namespace {
-
-constexpr int kLastKey = MachineState::kBookSlots - 1;
-
-} // namespace
-
 void pressSelector(MachineState& machine, int selector)
 {
     const std::optional<int> shown = keyNumberOfCaption(machine.selectorCaption(selector));
@@ -17,7 +11,7 @@ void pressSelector(MachineState& machine, int selector)
         return; // a caption that names no key: there is no key to step from
     const int next = *shown % kLastKey + 1;
     machine.setSelectorCaption(selector, selectorCaption(next));
-    copyKey(machine, next, kKeyRowOfSelector[selector]);
+    copyKey(machine, next, selector);
 }
 
 void Reset1234(MachineState& machine)
@@ -30,7 +24,7 @@ void Reset1234(MachineState& machine)
 void copyStartKeys(MachineState& machine)
 {
     for (int selector = 1; selector <= kSelectors; ++selector)
-        copyKey(machine, selector, kKeyRowOfSelector[selector]);
+        copyKey(machine, selector, selector);
 }
 
 } // namespace rovanta

@@ -25,18 +25,20 @@ struct LookupStep {
     int value;
     CellColour colour;
 };
-constexpr std::array<LookupStep, 10> kPath{{
-    {1, 2, 2, CellColour::Red},     // outward, entry stage
-    {3, 4, 4, CellColour::Red},     // outward, wheel stage 1
-    {5, 6, 6, CellColour::Red},     // outward, wheel stage 2
-    {7, 8, 8, CellColour::Red},     // outward, wheel stage 3
-    {9, 10, 10, CellColour::Red},   // outward, reflector stage
-    {9, 10, 9, CellColour::Yellow}, // turn at the reflector: the number is unchanged
-    {8, 7, 7, CellColour::Yellow},  // return, wheel stage 3
-    {6, 5, 5, CellColour::Yellow},  // return, wheel stage 2
-    {4, 3, 3, CellColour::Yellow},  // return, wheel stage 1
-    {2, 1, 1, CellColour::Yellow},  // return, entry stage
-}};
+// Out through each stage's pair of rows to the reflector, lit red; turn there; back through the same pairs
+// in reverse, lit yellow.
+constexpr std::array<LookupStep, 2 * (kStages.size() + 1)> kPath = [] {
+    std::array<LookupStep, 2 * (kStages.size() + 1)> path{};
+    auto step = path.begin();
+    for (const Stage& stage : kStages)
+        *step++ = {stage.firstRow, stage.keyRow, stage.keyRow, CellColour::Red};
+    *step++ = {kReflectorRow, kPartnerRow, kPartnerRow, CellColour::Red};
+    // The turn at the reflector leaves the number unchanged.
+    *step++ = {kReflectorRow, kPartnerRow, kReflectorRow, CellColour::Yellow};
+    for (auto stage = kStages.rbegin(); stage != kStages.rend(); ++stage)
+        *step++ = {stage->keyRow, stage->firstRow, stage->firstRow, CellColour::Yellow};
+    return path;
+}();
 
 bool isPermutation(const Key& key)
 {
@@ -48,11 +50,6 @@ bool isPermutation(const Key& key)
         seen[number] = true;
     }
     return true;
-}
-
-int windowOfRingRow(int row)
-{
-    return (row - 1) / 2;
 }
 
 } // namespace
@@ -70,11 +67,6 @@ std::uint32_t colourNumber(CellColour colour)
         break;
     }
     return 0;
-}
-
-bool isKeyRow(int row)
-{
-    return row == 2 || row == 4 || row == 6 || row == 8;
 }
 
 namespace {
@@ -139,19 +131,25 @@ void MachineState::setWindow(int window, int position)
 int MachineState::cellNumber(int row, int cell) const
 {
     assert(row >= 1 && row <= kRows && cell >= 1 && cell <= kCells);
-    switch (row) {
-    case kEntryRow:
-    case kReflectorRow:
-        return cell;
-    case kPartnerRow:
-        return kCells + 1 - cell;
-    case 3:
-    case 5:
-    case 7:
-        return ringNumber(cell, m_ringAlignedTo[windowOfRingRow(row)]);
-    default:
+    if (isKeyRow(row))
         return m_keyRows[row][cell];
+    if (const int window = windowOfRow(row); window != kNoWindow)
+        return ringNumber(cell, m_ringAlignedTo[window]);
+    return row == kPartnerRow ? kCells + 1 - cell : cell; // the fixed scales
+}
+
+int MachineState::cellHolding(int row, int number) const
+{
+    if (number < 1 || number > kCells)
+        return 0;
+    if (isKeyRow(row)) {
+        const Key& key = m_keyRows[row];
+        const auto found = std::find(key.begin() + 1, key.end(), number);
+        return found == key.end() ? 0 : static_cast<int>(found - key.begin());
     }
+    if (const int window = windowOfRow(row); window != kNoWindow)
+        return ringCell(number, m_ringAlignedTo[window]);
+    return row == kPartnerRow ? kCells + 1 - number : number;
 }
 
 std::string_view MachineState::cellText(int row, int cell) const
@@ -222,7 +220,7 @@ void MachineState::sortwheels()
         if (m_ringAlignedTo[window] == m_windows[window])
             continue;
         m_ringAlignedTo[window] = m_windows[window];
-        ++m_rowRevision[kRingRowOfWindow[window]];
+        ++m_rowRevision[ringRowOfWindow(window)];
     }
 }
 
@@ -243,29 +241,7 @@ void MachineState::light(int row, int cell, CellColour colour)
 
 int MachineState::lookUp(int searchRow, int partnerRow, int valueRow, int number, CellColour colour)
 {
-    // The first cell of the search row that holds the number, scanning from cell 1.
-    int cell = 0;
-    if (number >= 1 && number <= kCells) {
-        switch (searchRow) {
-        case kEntryRow:
-        case kReflectorRow:
-            cell = number;
-            break;
-        case kPartnerRow:
-            cell = kCells + 1 - number;
-            break;
-        case 3:
-        case 5:
-        case 7:
-            cell = ringCell(number, m_ringAlignedTo[windowOfRingRow(searchRow)]);
-            break;
-        default: {
-            const Key& key = m_keyRows[searchRow];
-            const auto found = std::find(key.begin() + 1, key.end(), number);
-            cell = found == key.end() ? 0 : static_cast<int>(found - key.begin());
-        }
-        }
-    }
+    const int cell = cellHolding(searchRow, number);
     if (cell == 0)
         return number; // no cell matches: nothing is lit and the number passes unchanged
     light(searchRow, cell, colour);
@@ -292,11 +268,8 @@ void MachineState::getkey()
 
 bool MachineState::keysAreWired() const
 {
-    for (int selector = 1; selector <= kSelectors; ++selector) {
-        if (!isPermutation(m_keyRows[kKeyRowOfSelector[selector]]))
-            return false;
-    }
-    return true;
+    return std::ranges::all_of(kStages,
+                               [this](const Stage& stage) { return isPermutation(m_keyRows[stage.keyRow]); });
 }
 
 namespace {
@@ -309,8 +282,18 @@ namespace {
 // builds only the few it needs, and a long one builds each of the 676 once.
 class LetterTables {
 public:
-    LetterTables(const Key& k1, const Key& k2, const Key& k3, const Key& k4)
+    // k1 to k4 are the keys of selectors Key 1 to Key 4. The tables take Key 4's stage as the one moved by
+    // nothing and Keys 3 to 1 as the wheels of windows 1 to 3.
+    static_assert(std::ranges::all_of(kStages, [](const Stage& stage) {
+        return stage.window == kSelectors - stage.selector;
+    }));
+
+    explicit LetterTables(const std::array<Key, kRows + 1>& keyRows)
     {
+        const Key& k1 = keyRows[keyRowOfSelector(1)];
+        const Key& k2 = keyRows[keyRowOfSelector(2)];
+        const Key& k3 = keyRows[keyRowOfSelector(3)];
+        const Key& k4 = keyRows[keyRowOfSelector(4)];
         std::array<int, kCells> inv3{}, inv4{};
         for (int cell = 1; cell <= kCells; ++cell) {
             m_inv1[k1[cell] - 1] = static_cast<std::uint8_t>(cell - 1);
@@ -377,7 +360,7 @@ private:
 
 void MachineState::encipherByTables(std::u16string_view capitals)
 {
-    LetterTables tables(m_keyRows[8], m_keyRows[6], m_keyRows[4], m_keyRows[2]);
+    LetterTables tables(m_keyRows);
     const std::size_t start = m_output.size();
     m_output.resize(start + capitals.size());
     char16_t* out = m_output.data() + start;

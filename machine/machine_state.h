@@ -1,6 +1,7 @@
 #pragma once
 
 #include "machine/position.h"
+#include "machine/rows.h"
 
 #include <array>
 #include <cstdint>
@@ -29,16 +30,6 @@ struct CellRef {
     friend bool operator==(CellRef, CellRef) = default;
 };
 
-// The rows by role. Key rows and ring rows stand in pairs: Label2/Label3 ... Label8/Label7.
-inline constexpr int kEntryRow = 1;     // Label1: the entry scale, cell i shows i
-inline constexpr int kReflectorRow = 9; // Label9: the reflector scale, cell i shows i
-inline constexpr int kPartnerRow = 10;  // Label10: cell i shows 27 - i
-// Key rows of selectors Key 1 to Key 4, and the ring rows of windows 1 to 3.
-inline constexpr std::array<int, kSelectors + 1> kKeyRowOfSelector{0, 8, 6, 4, 2};
-inline constexpr std::array<int, kWindows + 1> kRingRowOfWindow{0, 3, 5, 7};
-
-bool isKeyRow(int row);
-
 // The caption of key number n: "Key " and n in plain decimal ("Key 7", "Key 100").
 std::string selectorCaption(int keyNumber);
 // "Key " and a number's text as it stands ("Key 06" from the day "06").
@@ -52,13 +43,15 @@ std::optional<int> keyNumberOfCaption(std::string_view caption);
 // them in the model's alphabet, so a lookup by integer matches exactly where a lookup by text would.
 class MachineState {
 public:
+    // The key book's slots, numbered 0 to 100.
     static constexpr int kBookSlots = 101;
 
     explicit MachineState(CellAlphabet alphabet);
 
     CellAlphabet alphabet() const { return m_alphabet; }
 
-    // Key book: 101 key texts, slots 0 to 100, in the model's key form. Only the key setting reads them.
+    // Key book: kBookSlots key texts, slots 0 to 100, in the model's key form. Only the key setting reads
+    // them.
     const std::string& keybookSlot(int slot) const;
     void setKeybookSlot(int slot, std::string keyText);
 
@@ -116,6 +109,8 @@ public:
 private:
     void stepWindows();
     void light(int row, int cell, CellColour colour);
+    // The first cell of a row that holds a number, scanning from cell 1; 0 when none does.
+    int cellHolding(int row, int number) const;
     int lookUp(int searchRow, int partnerRow, int valueRow, int number, CellColour colour);
     bool keysAreWired() const;
     // The letters' cipher letters and the windows they leave, without tracing any cell; keys wired only.

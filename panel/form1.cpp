@@ -8,7 +8,6 @@
 #include "panel/text_box_accessible.h"
 #include "panel/texts.h"
 
-#include <QButtonGroup>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -149,9 +148,54 @@ QString selectorDescription(int selector)
     return QStringLiteral("Key selector %1: press for the next key").arg(selector);
 }
 
-// The captions the panel is laid out with; the selectors show the machine's captions.
-constexpr std::array<const char*, 15> kCommandCaptions{
-    "", "Reset", "", "", "", "", "", "", "Set By Date", "Encrypt", "Copy To ClipBoard", "", "", "", ""};
+enum class CommandRole : std::uint8_t { Reset, WindowButton, SetByDate, Encrypt, Copy, Selector };
+
+// Command1 to Command14: the caption each is laid out with (the selectors then show the machine's
+// captions), what a press does, and where the button stands in the keyboard order.
+struct CommandButton {
+    int number;
+    const char* caption;
+    CommandRole role;
+    int tabPlace;
+};
+constexpr std::array<CommandButton, 14> kCommandButtons{{
+    {1, "Reset", CommandRole::Reset, 14},
+    {2, "", CommandRole::WindowButton, 8},
+    {3, "", CommandRole::WindowButton, 7},
+    {4, "", CommandRole::WindowButton, 6},
+    {5, "", CommandRole::WindowButton, 5},
+    {6, "", CommandRole::WindowButton, 4},
+    {7, "", CommandRole::WindowButton, 3},
+    {8, "Set By Date", CommandRole::SetByDate, 18},
+    {9, "Encrypt", CommandRole::Encrypt, 2},
+    {10, "Copy To ClipBoard", CommandRole::Copy, 1},
+    {11, "", CommandRole::Selector, 10},
+    {12, "", CommandRole::Selector, 11},
+    {13, "", CommandRole::Selector, 12},
+    {14, "", CommandRole::Selector, 13},
+}};
+static_assert(std::ranges::all_of(kCommandButtons, [](const CommandButton& command) {
+    return &command == &kCommandButtons[static_cast<std::size_t>(command.number - 1)];
+}));
+
+// The other elements' places in the keyboard order, which opens in Text2.
+constexpr int kText2Place = 0;
+constexpr int kText3Place = 9;
+constexpr int kMonthPlace = 15;
+constexpr int kDayPlace = 16;
+constexpr int kYearPlace = 17;
+constexpr int kKeyboardPlaces = 19;
+
+// Command11 to Command14 are the selectors Key 1 to Key 4.
+constexpr int selectorOf(int command)
+{
+    return command - 10;
+}
+
+constexpr const CommandButton& commandOf(CommandRole role)
+{
+    return *std::ranges::find(kCommandButtons, role, &CommandButton::role);
+}
 
 } // namespace
 
@@ -175,7 +219,10 @@ Form1::Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock
         buildDateControls();
     setKeyboardOrder();
     PanelElements shown{m_cells, m_windows, {}, m_text2, m_text3};
-    std::copy(m_commands.begin() + 11, m_commands.end(), shown.selectors.begin() + 1);
+    for (const CommandButton& command : kCommandButtons) {
+        if (command.role == CommandRole::Selector)
+            shown.selectors[selectorOf(command.number)] = m_commands[command.number];
+    }
     m_view = std::make_unique<PanelView>(shown);
     showMachine();
 
@@ -232,35 +279,25 @@ void Form1::buildWindows()
 
 void Form1::buildButtons()
 {
-    auto* selectors = new QButtonGroup(this);
-    auto* windowButtons = new QButtonGroup(this);
-    for (int command = 1; command < static_cast<int>(m_commands.size()); ++command) {
-        if (command == 8)
-            continue; // a date control
-        QPushButton* button = newCommand(command);
-        if (command >= 2 && command <= 7) {
-            windowButtons->addButton(button, command);
-            button->setAccessibleName(windowButtonName(command));
-        }
-        if (command >= 11) {
-            selectors->addButton(button, command - 10);
-            button->setAccessibleDescription(selectorDescription(command - 10));
-        }
+    for (const CommandButton& command : kCommandButtons) {
+        if (command.role == CommandRole::SetByDate)
+            continue; // one of the date controls
+        QPushButton* button = newCommand(command.number);
+        if (command.role == CommandRole::WindowButton)
+            button->setAccessibleName(windowButtonName(command.number));
+        if (command.role == CommandRole::Selector)
+            button->setAccessibleDescription(selectorDescription(selectorOf(command.number)));
     }
-    connect(selectors, &QButtonGroup::idClicked, this, &Form1::selectorPressed);
-    connect(windowButtons, &QButtonGroup::idClicked, this, &Form1::windowButtonPressed);
-    connect(m_commands[1], &QPushButton::clicked, this, &Form1::resetPressed);
-    connect(m_commands[9], &QPushButton::clicked, this, &Form1::encryptPressed);
-    connect(m_commands[10], &QPushButton::clicked, this, &Form1::copyPressed);
 }
 
 QPushButton* Form1::newCommand(int command)
 {
     const QString name = QStringLiteral("Command%1").arg(command);
-    auto* button = placed(new PanelButton(QString::fromLatin1(kCommandCaptions[command]), this), name,
-                          placeOf(name.toStdString(), m_panel));
+    auto* button = placed(new PanelButton(QString::fromLatin1(kCommandButtons[command - 1].caption), this),
+                          name, placeOf(name.toStdString(), m_panel));
     button->setAutoDefault(false);
     drawClassic(button);
+    connect(button, &QPushButton::clicked, this, [this, command] { commandPressed(command); });
     m_commands[command] = button;
     return button;
 }
@@ -306,19 +343,29 @@ void Form1::buildDateControls()
         drawClassic(combo);
         *box = combo;
     }
-    connect(newCommand(8), &QPushButton::clicked, this, &Form1::setByDatePressed);
+    newCommand(commandOf(CommandRole::SetByDate).number);
 }
 
 void Form1::setKeyboardOrder()
 {
-    std::vector<QWidget*> order{m_text2,        m_commands[10], m_commands[9],  m_commands[7],
-                                m_commands[6],  m_commands[5],  m_commands[4],  m_commands[3],
-                                m_commands[2],  m_text3,        m_commands[11], m_commands[12],
-                                m_commands[13], m_commands[14], m_commands[1]};
-    if (m_date)
-        order.insert(order.end(), {m_date->month, m_date->day, m_date->year, m_commands[8]});
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    std::array<QWidget*, kKeyboardPlaces> order{};
+    order[kText2Place] = m_text2;
+    order[kText3Place] = m_text3;
+    for (const CommandButton& command : kCommandButtons)
+        order[command.tabPlace] = m_commands[command.number];
+    if (m_date) {
+        order[kMonthPlace] = m_date->month;
+        order[kDayPlace] = m_date->day;
+        order[kYearPlace] = m_date->year;
+    }
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (!widget)
+            continue; // no date controls on this panel
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 void Form1::startUp()
@@ -373,6 +420,30 @@ void Form1::setup()
     fillDateBox(*m_date->month, boxes.monthItems, boxes.monthText);
     fillDateBox(*m_date->year, boxes.yearItems, boxes.yearText);
     fillDateBox(*m_date->day, boxes.dayItems, boxes.dayText);
+}
+
+void Form1::commandPressed(int command)
+{
+    switch (kCommandButtons[command - 1].role) {
+    case CommandRole::Reset:
+        resetPressed();
+        break;
+    case CommandRole::WindowButton:
+        windowButtonPressed(command);
+        break;
+    case CommandRole::SetByDate:
+        setByDatePressed();
+        break;
+    case CommandRole::Encrypt:
+        encryptPressed();
+        break;
+    case CommandRole::Copy:
+        copyPressed();
+        break;
+    case CommandRole::Selector:
+        selectorPressed(selectorOf(command));
+        break;
+    }
 }
 
 void Form1::resetPressed()

@@ -53,7 +53,8 @@ private:
     void paintPanelGrey();
     void setup();
 
-    // Operator actions.
+    // Operator actions: a command button's press is passed on by what the button does.
+    void commandPressed(int command);
     void resetPressed();
     void windowButtonPressed(int command);
     void setByDatePressed();

@@ -33,10 +33,11 @@ std::array<QString, kRows + 1> rowRoles()
 {
     std::array<QString, kRows + 1> roles;
     roles[kEntryRow] = QStringLiteral("Entry scale");
-    for (int selector = 1; selector <= kSelectors; ++selector)
-        roles[kKeyRowOfSelector[selector]] = QStringLiteral("Key row of selector %1").arg(selector);
-    for (int window = 1; window <= kWindows; ++window)
-        roles[kRingRowOfWindow[window]] = QStringLiteral("Ring row of window %1").arg(window);
+    for (const Stage& stage : kStages) {
+        roles[stage.keyRow] = QStringLiteral("Key row of selector %1").arg(stage.selector);
+        if (stage.window != kNoWindow)
+            roles[stage.firstRow] = QStringLiteral("Ring row of window %1").arg(stage.window);
+    }
     roles[kReflectorRow] = QStringLiteral("Reflector scale");
     roles[kPartnerRow] = QStringLiteral("Reflector partner");
     return roles;

@@ -4,7 +4,7 @@ namespace rovanta::v4 {
 
 // The four model key book: slots 1 to 100, each a permutation of A to Z; slot 0 stays empty.
 // Chosen once and fixed for ever: changing a key changes every message set with it.
-const std::array<std::string_view, 101> kKeyBook{{
+const KeyBookTexts kKeyBook{{
     "",                           // slot 0 is never filled
     "AFLKXBSETJNVCQIGMDUHPWZRYO", // 1
     "KXJTVRMSYZALOGUFBWNCHIEDPQ", // 2

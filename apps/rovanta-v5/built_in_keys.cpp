@@ -4,7 +4,7 @@ namespace rovanta::v5 {
 
 // The five-point-one key book: slots 0 to 100, each a permutation of 1 to 26 as 26 two-digit numbers.
 // Chosen once and fixed for ever: changing a key changes every message set with it.
-const std::array<std::string_view, 101> kKeyBook{{
+const KeyBookTexts kKeyBook{{
     "1314072520231719030621011002111618120409082624220515", // 0
     "1208051711151310252026182409220406071416190201210323", // 1
     "0621081816122320030725011322191714092605101504110224", // 2

@@ -146,7 +146,7 @@ bool endsAsExpected(const rovanta::MachineState& state, const Expected& expected
     bool same = state.output() == expected.output && state.letternum() == std::u16string(1, expected.cipher);
     for (int window = 1; window <= 3; ++window) {
         same = same && state.window(window) == expected.windows[static_cast<std::size_t>(window)];
-        const int ringRow = rovanta::kRingRowOfWindow[window];
+        const int ringRow = rovanta::ringRowOfWindow(window);
         for (int cell = 1; cell <= 26; ++cell) {
             const int shown = mod26(cell - expected.windows[static_cast<std::size_t>(window)]) + 1;
             same = same && state.cellText(ringRow, cell) == rovanta::twoDigitText(shown);

@@ -11,7 +11,7 @@ namespace {
 using coretest::differences;
 using coretest::Panel;
 using coretest::panelOf;
-using rovanta::kKeyRowOfSelector;
+using rovanta::keyRowOfSelector;
 using rovanta::Machine;
 using rovanta::SetByDateOutcome;
 
@@ -133,7 +133,7 @@ TEST_P(SetByDate, setsTheFourKeysFromTheDate)
     for (int selector = 1; selector <= 4; ++selector) {
         const auto index = static_cast<std::size_t>(selector - 1);
         EXPECT_EQ(machine.state().selectorCaption(selector), row.captions[index]);
-        EXPECT_EQ(cellsOf(machine.state(), kKeyRowOfSelector[selector]),
+        EXPECT_EQ(cellsOf(machine.state(), keyRowOfSelector(selector)),
                   rovanta::v5::kKeyBook[static_cast<std::size_t>(row.slots[index])])
             << "Key " << selector << " should hold key " << row.slots[index];
     }
@@ -252,7 +252,7 @@ TEST(SetByDate, changesOnlyTheCaptionsAndKeyRowsAndGivesTheSameTwice)
     const std::array<const char*, 5> captions{"", "Key 06", "Key 12", "Key 26", "Key 64"};
     for (int selector = 1; selector <= 4; ++selector) {
         expected.captions[static_cast<std::size_t>(selector)] = captions[static_cast<std::size_t>(selector)];
-        const int row = kKeyRowOfSelector[selector];
+        const int row = keyRowOfSelector(selector);
         for (int cell = 1; cell <= 26; ++cell)
             expected.texts[static_cast<std::size_t>((row - 1) * 26 + cell)] =
                 machine.state().cellText(row, cell);

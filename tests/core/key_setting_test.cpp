@@ -15,7 +15,7 @@ using coretest::Panel;
 using coretest::panelOf;
 using coretest::setWindows;
 using rovanta::CellColour;
-using rovanta::kKeyRowOfSelector;
+using rovanta::keyRowOfSelector;
 using rovanta::Machine;
 using rovanta::WindowButton;
 
@@ -116,7 +116,7 @@ TEST_P(StartState, isKeys1To4WindowsAt01AndNothingLit)
     const bool letters = GetParam() == Model::V4;
     for (int selector = 1; selector <= 4; ++selector) {
         EXPECT_EQ(state.selectorCaption(selector), "Key " + std::to_string(selector));
-        expectKeyInRow(machine, selector, kKeyRowOfSelector[selector]);
+        expectKeyInRow(machine, selector, keyRowOfSelector(selector));
     }
     for (int window = 1; window <= 3; ++window)
         EXPECT_EQ(state.windowText(window), "01");
@@ -166,7 +166,7 @@ TEST_P(SelectorPresses, stepThroughKeys1To100)
     for (int press = 0; press < row.presses; ++press)
         machine.pressSelector(row.selector);
     EXPECT_EQ(machine.state().selectorCaption(row.selector), row.caption);
-    expectKeyInRow(machine, row.key, kKeyRowOfSelector[row.selector]);
+    expectKeyInRow(machine, row.key, keyRowOfSelector(row.selector));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -191,7 +191,7 @@ TEST_P(StartState, aSelectorPressChangesOnlyItsCaptionAndKeyRow)
         machine.pressSelector(selector);
         const Panel after = panelOf(machine.state());
         expected.captions[static_cast<std::size_t>(selector)] = "Key " + std::to_string(selector + 1);
-        const int row = kKeyRowOfSelector[selector];
+        const int row = keyRowOfSelector(selector);
         for (int cell = 1; cell <= 26; ++cell)
             expected.texts[static_cast<std::size_t>((row - 1) * 26 + cell)] =
                 machine.state().cellText(row, cell);
@@ -227,7 +227,7 @@ TEST_P(OffCyclePress, stepsOnFromTheNumberShown)
     ASSERT_EQ(machine.state().selectorCaption(row.selector), row.captionBefore);
     machine.pressSelector(row.selector);
     EXPECT_EQ(machine.state().selectorCaption(row.selector), row.captionAfter);
-    expectKeyInRow(machine, row.key, kKeyRowOfSelector[row.selector]);
+    expectKeyInRow(machine, row.key, keyRowOfSelector(row.selector));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -281,7 +281,7 @@ TEST_P(WindowButtons, stepOneWindowWithWrapAndNoCarry)
     const std::string to =
         std::string(1, static_cast<char>('0' + row.to / 10)) + static_cast<char>('0' + row.to % 10);
     expected.windows[static_cast<std::size_t>(row.window)] = to;
-    const int ringRow = rovanta::kRingRowOfWindow[row.window];
+    const int ringRow = rovanta::ringRowOfWindow(row.window);
     for (int cell = 1; cell <= 26; ++cell)
         expected.texts[static_cast<std::size_t>((ringRow - 1) * 26 + cell)] = state.cellText(ringRow, cell);
     if (model == Model::V5)

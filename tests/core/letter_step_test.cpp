@@ -80,7 +80,7 @@ TEST_P(RingRow, showsItsWindowsTurn)
     std::array<int, 3> windows{1, 1, 1};
     windows[static_cast<std::size_t>(row.window - 1)] = row.position;
     setWindows(machine, windows[0], windows[1], windows[2]);
-    const int ringRow = rovanta::kRingRowOfWindow[row.window];
+    const int ringRow = rovanta::ringRowOfWindow(row.window);
     EXPECT_EQ(machine.state().cellText(ringRow, row.cell), model == Model::V5 ? row.twoDigit : row.letter);
 }
 

@@ -17,8 +17,8 @@ using rovanta::WindowButton;
 // The four model's settings with the five-point-one keys 1 to 100 in letter form.
 rovanta::ModelSettings v4WithV5Keys()
 {
-    static const std::array<std::string, 101> letterKeys = [] {
-        std::array<std::string, 101> keys;
+    static const std::array<std::string, rovanta::MachineState::kBookSlots> letterKeys = [] {
+        std::array<std::string, rovanta::MachineState::kBookSlots> keys;
         for (std::size_t slot = 1; slot < keys.size(); ++slot)
             keys[slot] = coretest::letterForm(rovanta::v5::kKeyBook[slot]);
         return keys;
