@@ -39,6 +39,7 @@ constexpr std::array<LookupStep, 2 * (kStages.size() + 1)> kPath = [] {
         *step++ = {stage->keyRow, stage->firstRow, stage->firstRow, CellColour::Yellow};
     return path;
 }();
+static_assert(kPath.size() + 1 == MachineState::kPathNumbers);
 
 bool isPermutation(const Key& key)
 {
@@ -229,6 +230,7 @@ void MachineState::BackColToWhite()
     // Only the lit cells differ from the base colour, so clearing them and the base is clearing all 260.
     m_baseColour = CellColour::White;
     m_litCount = 0;
+    m_pathLength = 0;
 }
 
 void MachineState::light(int row, int cell, CellColour colour)
@@ -259,8 +261,11 @@ void MachineState::getkey()
     sortwheels();
     BackColToWhite();
     int number = plain;
-    for (const LookupStep& step : kPath)
+    m_path[m_pathLength++] = static_cast<std::uint8_t>(number);
+    for (const LookupStep& step : kPath) {
         number = lookUp(step.search, step.partner, step.value, number, step.colour);
+        m_path[m_pathLength++] = static_cast<std::uint8_t>(number);
+    }
     const char16_t cipher = static_cast<char16_t>(u'@' + number);
     m_letternum.assign(1, cipher);
     appendOutput(cipher);

@@ -45,6 +45,8 @@ class MachineState {
 public:
     // The key book's slots, numbered 0 to 100.
     static constexpr int kBookSlots = 101;
+    // A letter's number and the numbers after each of the ten stages it passes through.
+    static constexpr std::size_t kPathNumbers = 11;
 
     explicit MachineState(CellAlphabet alphabet);
 
@@ -101,6 +103,10 @@ public:
     // Every cell not in litCells() has the base colour: Standard before the first clearing, then White.
     CellColour baseColour() const { return m_baseColour; }
     std::span<const CellRef> litCells() const { return {m_lit.data(), m_litCount}; }
+    // The numbers of the lit path, as the last letter carried them: the plain letter's number, then the
+    // number after each stage out to the reflector and back, the last one the cipher letter's. Empty once
+    // the highlight is cleared.
+    std::span<const std::uint8_t> litPath() const { return {m_path.data(), m_pathLength}; }
     // Message and output are replaced only when their revision changes; between revisions the output
     // only grows at its end.
     std::uint64_t messageRevision() const { return m_messageRevision; }
@@ -130,6 +136,8 @@ private:
     std::array<CellRef, 2 * kRows> m_lit{};
     std::array<CellColour, 2 * kRows> m_litColour{};
     std::size_t m_litCount = 0;
+    std::array<std::uint8_t, kPathNumbers> m_path{};
+    std::size_t m_pathLength = 0;
 
     std::u16string m_letternum;
     std::u16string m_message;

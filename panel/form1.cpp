@@ -1,9 +1,11 @@
 #include "panel/form1.h"
 
+#include "panel/announcer.h"
 #include "panel/cell_label.h"
 #include "panel/closing.h"
 #include "panel/message_input.h"
 #include "panel/panel_icon.h"
+#include "panel/spoken.h"
 #include "panel/text_box.h"
 #include "panel/text_box_accessible.h"
 #include "panel/texts.h"
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -218,12 +221,16 @@ Form1::Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock
     if (model.hasSettingByDate)
         buildDateControls();
     setKeyboardOrder();
-    PanelElements shown{m_cells, m_windows, {}, m_text2, m_text3};
+    PanelElements shown{m_cells, m_rows, m_windows, {}, {}, m_text2, m_text3};
     for (const CommandButton& command : kCommandButtons) {
         if (command.role == CommandRole::Selector)
             shown.selectors[selectorOf(command.number)] = m_commands[command.number];
+        if (command.role == CommandRole::WindowButton)
+            shown.windowButtons[actionOf(static_cast<WindowButton>(command.number)).window].push_back(
+                m_commands[command.number]);
     }
     m_view = std::make_unique<PanelView>(shown);
+    m_announcer = std::make_unique<Announcer>(this);
     showMachine();
 
     startUp();
@@ -265,9 +272,15 @@ QLabel* Form1::newCell(const QString& name, const Place& place)
 
 void Form1::buildRows()
 {
+    readCellsWithTheirRows();
     for (int row = 1; row <= kRows; ++row) {
-        for (int cell = 1; cell <= kCells; ++cell)
+        // Beneath its cells, a row shows nothing and takes no click: it is the line a screen reader reads.
+        m_rows[row] = placed(new QLabel(this), QStringLiteral("Label%1").arg(row), rowPlace(row));
+        m_rows[row]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        for (int cell = 1; cell <= kCells; ++cell) {
             m_cells[row][cell] = newCell(cellName(row, cell), cellPlace(row, cell));
+            static_cast<CellLabel*>(m_cells[row][cell])->setReadWithRow();
+        }
     }
 }
 
@@ -314,7 +327,10 @@ void Form1::buildTextBoxes()
         box->setFont(cellFont());
         drawClassic(box);
     }
-    connect(m_text2, &MessageInput::typed, this, &Form1::showMachine);
+    connect(m_text2, &MessageInput::typed, this, &Form1::lettersTyped);
+    // F2 types nothing: the operator hears the path of the last letter without leaving the message box.
+    auto* pathKey = new QShortcut(QKeySequence(Qt::Key_F2), m_text2, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(pathKey, &QShortcut::activated, this, &Form1::speakLitPath);
     connect(m_text3, &TextBox::textEdited, this, &Form1::outputEdited);
 }
 
@@ -332,9 +348,14 @@ void Form1::buildDateControls()
           DateBox{&date.year, "ComboYear", "Year"}}) {
         auto* combo = placed(new QComboBox(this), QString::fromLatin1(name), placeOf(name, m_panel));
         combo->setEditable(true);
-        // On Linux a screen reader names a combo box by its text, so the editor inside carries the name too.
+        // On Linux a screen reader names a combo box by its text, so the editor inside carries the name too,
+        // and a label that is never shown tells the reader the box's name before its value.
         combo->setAccessibleName(QString::fromLatin1(spoken));
         combo->lineEdit()->setAccessibleName(QString::fromLatin1(spoken));
+        auto* label = new QLabel(QString::fromLatin1(spoken), this);
+        label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Name"));
+        label->setBuddy(combo);
+        label->hide();
         // The operator's typed text is read as it stands: no completion that turns "1" into "10", and
         // no typed text added to the list.
         combo->setCompleter(nullptr);
@@ -451,12 +472,15 @@ void Form1::resetPressed()
     m_machine.reset();
     showMachine();
     m_text2->setFocus();
+    m_announcer->announce(spoken::reset());
 }
 
 void Form1::windowButtonPressed(int command)
 {
     m_machine.pressWindowButton(static_cast<WindowButton>(command));
     showMachine();
+    m_announcer->announce(
+        spoken::windowPosition(m_machine.state(), actionOf(static_cast<WindowButton>(command)).window));
 }
 
 void Form1::setByDatePressed()
@@ -465,11 +489,13 @@ void Form1::setByDatePressed()
                         textView(m_date->year->currentText()));
     showMachine();
     m_text2->setFocus();
+    m_announcer->announce(spoken::keysByDate(m_machine.state()));
 }
 
 void Form1::encryptPressed()
 {
     const QString message = m_text2->text();
+    const std::size_t before = m_shownOutput;
     const Encrypted result = m_machine.encrypt(textView(message));
     if (result.outcome == EncryptOutcome::Rejected) {
         // The warning stands over the cleaned message; the box is emptied once it is closed.
@@ -477,6 +503,9 @@ void Form1::encryptPressed()
         warnCapitalsOnly();
     }
     showMachine();
+    m_announcer->announce(result.outcome == EncryptOutcome::Rejected
+                              ? spoken::messageEmptied()
+                              : spoken::enciphered(m_machine.state().output(), before));
 }
 
 void Form1::warnCapitalsOnly()
@@ -494,12 +523,14 @@ void Form1::copyPressed()
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(m_text3->text());
+    m_announcer->announce(spoken::copied(static_cast<std::size_t>(m_text3->text().size())));
 }
 
 void Form1::selectorPressed(int selector)
 {
     m_machine.pressSelector(selector);
     showMachine();
+    m_announcer->announce(spoken::keyOf(m_machine.state(), selector));
 }
 
 void Form1::outputEdited(const QString& text)
@@ -520,9 +551,24 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void Form1::lettersTyped()
+{
+    const std::size_t before = m_shownOutput;
+    showMachine();
+    const QString cipher = spoken::cipherLetters(m_machine.state().output(), before);
+    if (!cipher.isEmpty())
+        m_announcer->announce(cipher);
+}
+
+void Form1::speakLitPath()
+{
+    m_announcer->announce(spoken::litPath(m_machine.state()));
+}
+
 void Form1::showMachine()
 {
     m_view->show(m_machine.state());
+    m_shownOutput = m_machine.state().output().size();
 }
 
 } // namespace rovanta

@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace rovanta {
 
+class Announcer;
 class MessageInput;
 class TextBox;
 
@@ -63,6 +64,8 @@ private:
     void selectorPressed(int selector);
     void outputEdited(const QString& text);
     void warnCapitalsOnly();
+    void lettersTyped();
+    void speakLitPath();
 
     // The state reached, onto the elements.
     void showMachine();
@@ -72,6 +75,7 @@ private:
     Clock m_clock;
 
     std::array<std::array<QLabel*, kCells + 1>, kRows + 1> m_cells{};
+    std::array<QLabel*, kRows + 1> m_rows{};
     std::array<QLabel*, kWindows + 1> m_windows{};
     // Command1 to Command14; Command8 is one of the date controls.
     std::array<QPushButton*, 15> m_commands{};
@@ -88,6 +92,9 @@ private:
     std::optional<DateControls> m_date;
 
     std::unique_ptr<PanelView> m_view;
+    std::unique_ptr<Announcer> m_announcer;
+    // How long the output was when last shown: what an event appends after it is what it enciphered.
+    std::size_t m_shownOutput = 0;
 };
 
 } // namespace rovanta

@@ -66,6 +66,14 @@ constexpr Place cellPlace(int row, int cell)
     return {1560 + 480 * (cell - 1), kRowTop[row], kCellWidth, kCellHeight};
 }
 
+// A whole row, as a screen reader reads it: from its first cell's left edge to its last cell's right edge.
+constexpr Place rowPlace(int row)
+{
+    const Place first = cellPlace(row, 1);
+    const Place last = cellPlace(row, kCells);
+    return {first.left, first.top, last.left + last.width - first.left, first.height};
+}
+
 constexpr Place windowPlace(int window)
 {
     return {1080, kWindowTop[window], kCellWidth, kCellHeight};

@@ -43,42 +43,44 @@ std::array<QString, kRows + 1> rowRoles()
     return roles;
 }
 
-// A cell's name says where it stands ("Ring row of window 1, column 5: ") and then what it shows; its
-// description says whether it is lit. The places are written once, so a letter only joins two texts per
-// changed cell.
-using CellPlaces = std::array<std::array<QString, kCells + 1>, kRows + 1>;
-
-const CellPlaces& cellPlaces()
+// The words a row's line ends with: where the path is lit in it, by column. A cell lit both ways shows,
+// and is read as, the colour it was lit last.
+QString litWords(const MachineState& state, int row)
 {
-    static const CellPlaces places = [] {
-        const std::array<QString, kRows + 1> roles = rowRoles();
-        CellPlaces all;
-        for (int row = 1; row <= kRows; ++row) {
-            for (int cell = 1; cell <= kCells; ++cell)
-                all[row][cell] = QStringLiteral("%1, column %2: ").arg(roles[row]).arg(cell);
-        }
-        return all;
-    }();
-    return places;
+    QString words;
+    for (int cell = 1; cell <= kCells; ++cell) {
+        const CellColour colour = state.cellColour(row, cell);
+        if (colour == CellColour::Red || colour == CellColour::Yellow)
+            words += QStringLiteral("; %1 at %2")
+                         .arg(colour == CellColour::Red ? QStringLiteral("red") : QStringLiteral("yellow"))
+                         .arg(cell);
+    }
+    return words;
 }
 
-const QString& litDescription(CellColour colour)
+// A row as a reader hears it: "Ring row of window 1: 02 03 ... 01; red at 5; yellow at 9". The columns
+// follow from the order; the lit cells are named by column.
+QString rowName(const MachineState& state, int row)
 {
-    static const std::array<QString, 4> descriptions{QStringLiteral("Not lit"), QStringLiteral("Not lit"),
-                                                     QStringLiteral("Lit red: outward path"),
-                                                     QStringLiteral("Lit yellow: return path")};
-    return descriptions[static_cast<std::size_t>(colour)];
+    static const std::array<QString, kRows + 1> roles = rowRoles();
+    QString name = roles[row] + QLatin1Char(':');
+    for (int cell = 1; cell <= kCells; ++cell)
+        name += QLatin1Char(' ') + latinText(state.cellText(row, cell));
+    return name + litWords(state, row);
 }
 
 } // namespace
 
 PanelView::PanelView(const PanelElements& elements) : m_elements(elements)
 {
-    // Nothing is shown yet: the first show writes every row. The cells start unlit in the standard colour.
+    // Nothing is shown yet: the first show writes every row.
     m_shownRowRevision.fill(std::numeric_limits<std::uint64_t>::max());
+    // A cell keeps the name of its place: its text and colour reach a reader through its row's name.
+    const std::array<QString, kRows + 1> roles = rowRoles();
     for (int row = 1; row <= kRows; ++row) {
         for (int cell = 1; cell <= kCells; ++cell)
-            m_elements.cells[row][cell]->setAccessibleDescription(litDescription(CellColour::Standard));
+            m_elements.cells[row][cell]->setAccessibleName(
+                QStringLiteral("%1, column %2").arg(roles[row]).arg(cell));
     }
 }
 
@@ -86,6 +88,7 @@ void PanelView::show(const MachineState& state)
 {
     showRows(state);
     showColours(state);
+    nameRows(state);
     showWindows(state);
     showSelectors(state);
     showMessage(state);
@@ -98,10 +101,9 @@ void PanelView::showRows(const MachineState& state)
         if (state.rowRevision(row) == m_shownRowRevision[row])
             continue;
         m_shownRowRevision[row] = state.rowRevision(row);
+        m_rowToName[row] = true;
         for (int cell = 1; cell <= kCells; ++cell) {
-            QLabel* label = m_elements.cells[row][cell];
-            label->setText(latinText(state.cellText(row, cell)));
-            label->setAccessibleName(cellPlaces()[row][cell] + label->text());
+            m_elements.cells[row][cell]->setText(latinText(state.cellText(row, cell)));
             ++m_cellWrites.texts;
         }
         repaintTogether(m_elements.cells[row][1], m_elements.cells[row][kCells]);
@@ -145,8 +147,23 @@ void PanelView::paintCell(int row, int cell, CellColour colour)
         cellPalette(CellColour::Standard), cellPalette(CellColour::White), cellPalette(CellColour::Red),
         cellPalette(CellColour::Yellow)};
     m_elements.cells[row][cell]->setPalette(palettes[static_cast<std::size_t>(colour)]);
-    m_elements.cells[row][cell]->setAccessibleDescription(litDescription(colour));
+    // The standard colour and white are both unlit: a reader hears no change between them.
+    m_rowToName[row] = true;
     ++m_cellWrites.colours;
+}
+
+// Only the rows whose texts or colours changed are named again, and a name that reads as before is not
+// written, so a reader is told of nothing it would hear the same.
+void PanelView::nameRows(const MachineState& state)
+{
+    for (int row = 1; row <= kRows; ++row) {
+        if (!m_rowToName[row])
+            continue;
+        m_rowToName[row] = false;
+        const QString name = rowName(state, row);
+        if (m_elements.rows[row]->accessibleName() != name)
+            m_elements.rows[row]->setAccessibleName(name);
+    }
 }
 
 void PanelView::showWindows(const MachineState& state)
@@ -158,6 +175,9 @@ void PanelView::showWindows(const MachineState& state)
         QLabel* label = m_elements.windows[window];
         label->setText(latinText(state.windowText(window)));
         label->setAccessibleName(QStringLiteral("Window %1, position %2").arg(window).arg(label->text()));
+        for (QPushButton* button : m_elements.windowButtons[window])
+            button->setAccessibleDescription(
+                QStringLiteral("Window %1 at %2").arg(window).arg(label->text()));
     }
 }
 

@@ -24,8 +24,12 @@ struct CellWrites {
 // The elements that show the machine's state.
 struct PanelElements {
     std::array<std::array<QLabel*, kCells + 1>, kRows + 1> cells{};
+    // What a screen reader reads of each row: its cells' texts and its lit cells, as one line.
+    std::array<QLabel*, kRows + 1> rows{};
     std::array<QLabel*, kWindows + 1> windows{};
     std::array<QPushButton*, kSelectors + 1> selectors{};
+    // Each window's two buttons, which tell a reader where their window stands.
+    std::array<std::vector<QPushButton*>, kWindows + 1> windowButtons{};
     TextBox* message = nullptr;
     TextBox* output = nullptr;
 };
@@ -43,6 +47,7 @@ public:
 private:
     void showRows(const MachineState& state);
     void showColours(const MachineState& state);
+    void nameRows(const MachineState& state);
     void paintCell(int row, int cell, CellColour colour);
     void repaintTogether(QLabel* first, QLabel* last);
     void showWindows(const MachineState& state);
@@ -56,6 +61,8 @@ private:
     CellColour m_shownBase = CellColour::Standard;
     std::array<std::array<CellColour, kCells + 1>, kRows + 1> m_shownColour{};
     std::vector<CellRef> m_shownLit;
+    // Rows whose texts or lit cells may have changed since their names were last written.
+    std::array<bool, kRows + 1> m_rowToName{};
     std::array<int, kWindows + 1> m_shownWindow{};
     std::array<std::string, kSelectors + 1> m_shownCaption{};
     std::uint64_t m_shownMessageRevision = 0;

@@ -1,0 +1,150 @@
+#!/usr/bin/python3
+"""The machine worked by ear, as a blind operator works it: Orca, the desktop's screen reader, runs on the
+program's own X server and accessibility bus, the program is driven by keyboard alone, and what Orca says
+is read from its debug log (its "SPEECH OUTPUT" lines). Each action must be answered by the words an
+operator needs: the cipher letter of every typed letter, Encrypt's count and cipher text, a window's new
+position, a selector's new key, the copy, Reset, the date boxes' names and the lit path on F2; and Orca
+must never fall so far behind the events that it drops them ("DELUGE").
+
+Runs with the system's own Python, as Orca does. When a check fails, it prints every action with what Orca
+said after it."""
+
+import os
+import re
+import time
+
+import xsession
+from test_screen_reader import ReaderXServer
+from xsession import MachineTest, wait_for
+
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?\{")
+# Orca itself, its debug log written line by line.
+LINE_BY_LINE = """
+import builtins, runpy, sys
+log = sys.argv[1]
+plain_open = builtins.open
+def line_by_line(file, mode="r", buffering=-1, *args, **kwargs):
+    if file == log and "w" in mode:
+        buffering = 1
+    return plain_open(file, mode, buffering, *args, **kwargs)
+builtins.open = line_by_line
+sys.argv = ["orca", "--debug", "--debug-file", *sys.argv[1:]]
+runpy.run_path("/usr/bin/orca", run_name="__main__")
+"""
+# Typing as an operator types: a key every 60 ms.
+KEY_DELAY_MS = "60"
+
+
+class Orca:
+    """Orca on the test's buses, with its preferences in the test's home, so it starts with its own
+    defaults and no setup dialogue."""
+
+    def __init__(self, x):
+        self.x = x
+        self.log = os.path.join(x.home, "orca-debug.out")
+        prefs = os.path.join(x.home, "orca-prefs")
+        os.makedirs(prefs, exist_ok=True)
+        # Orca writes its log through a buffer of its own; the log is read as Orca speaks, a line at a time.
+        self.process = x.spawn(["/usr/bin/python3", "-c", LINE_BY_LINE, self.log, "-u", prefs], log="orca")
+
+    def text(self):
+        try:
+            with open(self.log, errors="replace") as log:
+                return log.read()
+        except FileNotFoundError:
+            if self.process.poll() is not None:
+                raise RuntimeError("orca ended:\n" + self.x.log_text("orca"))
+            return ""
+
+    def spoken(self):
+        """Everything Orca has said, in order, without the full stop it ends a sentence with."""
+        return [m.group(1).rstrip(".").strip() for m in SPOKEN.finditer(self.text())]
+
+
+class OrcaTest(MachineTest):
+    @classmethod
+    def setUpClass(cls):
+        cls.x = ReaderXServer().start()
+        cls.addClassCleanup(cls.x.stop)
+
+    def setUp(self):
+        super().setUp()
+        self.orca = Orca(self.x)
+        self.addCleanup(self.stop_orca)
+        self.transcript = []
+        # Orca is ready once it has found the active window and read the message box, where the window
+        # opens with the focus.
+        try:
+            wait_for("Orca to read the message box", lambda: "Message text" in self.orca.spoken(), timeout=60)
+        except TimeoutError:
+            self.fail("Orca never read the message box; it said: " + " | ".join(self.orca.spoken())
+                      + "\n" + self.x.log_text("orca")[-3000:] + self.orca.text()[-3000:])
+
+    def stop_orca(self):
+        if self.orca.process.poll() is None:
+            self.orca.process.kill()
+            self.orca.process.wait()
+
+    def heard(self):
+        return "\n".join(f"{action}\n    -> {' | '.join(said)}" for action, said in self.transcript)
+
+    def act(self, action, keys, expect, type_text=None):
+        """Presses the keys (or types the text), then waits until Orca has said something matching each
+        pattern of expect, in order, after the action. Returns what it said."""
+        start = len(self.orca.spoken())
+        if type_text is not None:
+            self.x.run(["xdotool", "type", "--delay", KEY_DELAY_MS, type_text], timeout=30)
+        else:
+            self.x.run(["xdotool", "key", "--delay", KEY_DELAY_MS, *keys])
+        self.transcript.append((action, []))
+
+        def matched():
+            said = self.orca.spoken()[start:]
+            self.transcript[-1] = (action, said)
+            at = 0
+            for pattern in expect:
+                found = next((i for i in range(at, len(said)) if re.fullmatch(pattern, said[i])), None)
+                if found is None:
+                    return None
+                at = found + 1
+            return said
+        try:
+            return wait_for(f"Orca to say {expect} after {action}", matched, timeout=20)
+        except TimeoutError:
+            self.fail(f"after {action!r} Orca did not say {expect}; heard, action by action:\n{self.heard()}")
+
+    def clipboard(self):
+        return self.machine.read_selection() or ""
+
+    def test_every_result_is_heard(self):
+        self.act("type hel", None, [r"[A-Z]"] * 3, type_text="hel")
+        self.act("Tab to Copy To ClipBoard", ["Tab"], [r"Copy To ClipBoard push button"])
+        self.act("Space", ["space"], [r"3 letters copied to the clipboard"])
+        cipher = wait_for("the copied output", lambda: re.fullmatch(r"[A-Z]{3}", self.clipboard()) and
+                          self.clipboard())
+        self.assertEqual([s for s in self.transcript[0][1] if re.fullmatch(r"[A-Z]", s)], list(cipher),
+                         f"each cipher letter heard after its key; heard:\n{self.heard()}")
+
+        self.act("shift+Tab back to the message box, F2", ["shift+Tab", "F2"],
+                 [r"Message text", r"L: out( \w\w,){4} \w\w; back( \w\w,){2} \w\w; " + cipher[-1]])
+        self.act("Tab twice to Encrypt", ["Tab", "Tab"], [r"Encrypt push button"])
+        self.act("Space", ["space"], [r"3 letters enciphered: [A-Z]{3}"])
+        self.act("Tab to Window 1 down", ["Tab"], [r"Window 1 down push button", r"Window 1 at 07"])
+        self.act("Space", ["space"], [r"Window 1 at 06"])
+        self.act("Tab seven times to Key 1", ["Tab"] * 7, [r"Key 1 push button.*"])
+        self.act("Space", ["space"], [r"Key 2"])
+        self.act("Tab four times to Reset", ["Tab"] * 4, [r"Reset push button"])
+        self.act("Space", ["space"], [r"Machine reset; typing goes to the message box"])
+        if self.model.has_date_controls:
+            self.act("shift+Tab twice to the year box", ["shift+Tab", "shift+Tab"],
+                     [r"Set By Date push button", r"Year editable combo box", r"\d{4}"])
+            self.act("shift+Tab to the day box", ["shift+Tab"], [r"Day editable combo box", r"\d\d"])
+            self.act("shift+Tab to the month box", ["shift+Tab"], [r"Month editable combo box", r"\d\d"])
+            self.act("Tab three times to Set By Date", ["Tab"] * 3, [r"Set By Date push button"])
+            self.act("Space", ["space"], [r"Key \d\d, Key \d\d, Key \d\d, Key \d+"])
+        self.assertNotIn("DELUGE", self.orca.text(), f"Orca fell behind the events; heard:\n{self.heard()}")
+        print("\nWhat Orca said, action by action:\n" + self.heard())
+
+
+if __name__ == "__main__":
+    xsession.main()
