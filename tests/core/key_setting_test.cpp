@@ -285,7 +285,7 @@ TEST_P(WindowButtons, stepOneWindowWithWrapAndNoCarry)
     for (int cell = 1; cell <= 26; ++cell)
         expected.texts[static_cast<std::size_t>((ringRow - 1) * 26 + cell)] = state.cellText(ringRow, cell);
     if (model == Model::V5)
-        expected.colours.fill(oracle::kWhite);
+        expected.colours.fill(coretest::kWhite);
     expected.colours[0] = 0;
     EXPECT_EQ(differences(panelOf(state), expected), "");
     EXPECT_EQ(state.cellText(ringRow, row.to), model == Model::V5 ? "01" : "A")
@@ -359,7 +359,7 @@ TEST_P(Reset, bringsBackWindowsAndEmptyBoxesAndWhitensEveryCell)
 
     const Machine fresh = started(model);
     Panel expected = panelOf(fresh.state());
-    expected.colours.fill(oracle::kWhite);
+    expected.colours.fill(coretest::kWhite);
     expected.colours[0] = 0;
     expected.letternum = letternum;
     if (model == Model::V4) {
@@ -381,7 +381,7 @@ TEST_P(Reset, onAStartedMachineOnlyWhitensTheCells)
     Machine machine = started(GetParam());
     Panel expected = panelOf(machine.state());
     machine.reset();
-    expected.colours.fill(oracle::kWhite);
+    expected.colours.fill(coretest::kWhite);
     expected.colours[0] = 0;
     EXPECT_EQ(differences(panelOf(machine.state()), expected), "");
 }

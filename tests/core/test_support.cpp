@@ -9,21 +9,9 @@
 
 namespace coretest {
 
-oracle::TextMachineSettings textSettingsOf(const rovanta::ModelSettings& settings)
-{
-    oracle::TextMachineSettings text;
-    text.form =
-        settings.alphabet == rovanta::CellAlphabet::TwoDigit ? oracle::Form::TwoDigit : oracle::Form::Letter;
-    for (std::size_t slot = 0; slot < text.keybook.size(); ++slot)
-        text.keybook[slot] = std::string(settings.keybook[slot]);
-    text.resetRestoresStartKeys = settings.resetRestoresStartKeys;
-    text.windowButtonsClearHighlight = settings.windowButtonsClearHighlight;
-    return text;
-}
-
 std::uint32_t colourNumberOf(rovanta::CellColour colour)
 {
-    return colour == rovanta::CellColour::Standard ? oracle::kStandard : rovanta::colourNumber(colour);
+    return colour == rovanta::CellColour::Standard ? kStandard : rovanta::colourNumber(colour);
 }
 
 std::string ascii(std::u16string_view text)
@@ -33,48 +21,6 @@ std::string ascii(std::u16string_view text)
     for (const char16_t unit : text)
         out += unit < 0x80 ? static_cast<char>(unit) : '?';
     return out;
-}
-
-std::string differences(const rovanta::MachineState& model, const oracle::TextMachine& text,
-                        bool compareMessage)
-{
-    std::ostringstream out;
-    int found = 0;
-    // Called for every field of every check, so the description is only put together for a difference.
-    const auto differ = [&](auto&& what, const auto& modelValue, const auto& textValue) {
-        if (modelValue == textValue || ++found > 8)
-            return;
-        out << what() << ": model \"" << modelValue << "\", text machine \"" << textValue << "\"\n";
-    };
-    for (int window = 1; window <= 3; ++window)
-        differ([&] { return "window " + std::to_string(window); }, model.windowText(window),
-               text.window(window));
-    for (int selector = 1; selector <= 4; ++selector) {
-        differ([&] { return "caption " + std::to_string(selector); }, model.selectorCaption(selector),
-               text.caption(selector));
-    }
-    for (int row = 1; row <= 10; ++row) {
-        for (int cell = 1; cell <= 26; ++cell) {
-            const auto where = [&] {
-                return "Label" + std::to_string(row) + "(" + std::to_string(cell) + ")";
-            };
-            differ([&] { return where() + " text"; }, model.cellText(row, cell), text.cell(row, cell));
-            differ([&] { return where() + " colour"; }, colourNumberOf(model.cellColour(row, cell)),
-                   text.colour(row, cell));
-        }
-    }
-    differ([] { return "letternum"; }, ascii(model.letternum()), text.letternum());
-    if (compareMessage)
-        differ([] { return "message"; }, ascii(model.message()), text.message());
-    if (model.output() != std::u16string(text.output().begin(), text.output().end())) {
-        const std::string modelOutput = ascii(model.output());
-        std::size_t at = 0;
-        while (at < modelOutput.size() && at < text.output().size() && modelOutput[at] == text.output()[at])
-            ++at;
-        out << "output differs at letter " << at << " (lengths " << modelOutput.size() << " and "
-            << text.output().size() << ")\n";
-    }
-    return out.str();
 }
 
 Panel panelOf(const rovanta::MachineState& state)

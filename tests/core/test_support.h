@@ -1,7 +1,6 @@
 #pragma once
 
 #include "keysetting/machine.h"
-#include "tests/core/text_machine.h"
 
 #include <array>
 #include <cstdint>
@@ -10,24 +9,20 @@
 #include <string>
 #include <string_view>
 
-// What the tests share: the same settings handed to model and text machine, the panel's state read out of
-// the model as texts and colour numbers, and a few operator shortcuts.
+// What the tests share: the panel's state read out of the model as texts and colour numbers, and a few
+// operator shortcuts.
 namespace coretest {
 
-// The text machine with the keys and behaviour the model's settings name.
-oracle::TextMachineSettings textSettingsOf(const rovanta::ModelSettings& settings);
+// A cleared cell's colour number.
+inline constexpr std::uint32_t kWhite = 16777215;
+// The panel's own background before the first clearing: no colour number the machine ever writes.
+inline constexpr std::uint32_t kStandard = 0xFF000000;
 
-// The colour number the panel paints for a model colour; Standard has none and reads as kStandard,
-// which no machine writes.
+// The colour number the panel paints for a model colour; Standard has none and reads as kStandard.
 std::uint32_t colourNumberOf(rovanta::CellColour colour);
 
 // A text of the machine's ASCII alphabet; any other character becomes '?'.
 std::string ascii(std::u16string_view text);
-
-// The first differences between the two machines, one per line; empty when they agree everywhere:
-// windows, captions, the 260 cell texts and colours, letternum, message and output.
-std::string differences(const rovanta::MachineState& model, const oracle::TextMachine& text,
-                        bool compareMessage = true);
 
 // Everything the panel shows, for "nothing changed" checks.
 struct Panel {

@@ -148,10 +148,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rovanta::Machine machine(settings);
     machine.startUp();
     fuzz::Reference reference(settings);
-    reference.check(machine);
+    fuzz::expectAgree(machine, reference);
     while (bytes.more()) {
         act(machine, reference, static_cast<Action>(bytes.next() % kActions), bytes);
-        reference.check(machine);
+        fuzz::expectAgree(machine, reference);
     }
     return 0;
 }

@@ -22,7 +22,7 @@ void typeEveryCharacter(rovanta::Machine& machine, fuzz::Reference& reference, s
         if (capital != 0)
             capitals.push_back(capital);
     }
-    reference.check(machine);
+    fuzz::expectAgree(machine, reference);
     fuzz::expectReciprocal(start, machine, capitals);
 }
 
@@ -33,7 +33,7 @@ void encryptWholeText(rovanta::Machine& machine, fuzz::Reference& reference, std
     const bool accepted = reference.encrypt(text);
     fuzz::expect((result.outcome == EncryptOutcome::Enciphered) == accepted,
                  "Encrypt rejects exactly the messages holding something other than letters and spaces");
-    reference.check(machine);
+    fuzz::expectAgree(machine, reference);
     if (accepted) {
         fuzz::expectReciprocal(before, machine, machine.state().message());
         return;

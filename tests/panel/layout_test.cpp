@@ -6,15 +6,16 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
 #include <array>
-#include <span>
 
 using namespace rovanta;
 using namespace rovanta::test;
@@ -27,52 +28,47 @@ QRect pixelRect(const QRect& twips)
     return {pixels(twips.left()), pixels(twips.top()), pixels(twips.width()), pixels(twips.height())};
 }
 
-struct DesignedPlace {
-    const char* name;
-    QRect twips;
+// The panel as designed, from tests/panel_layout.txt: places in twips by model and element name, the tops
+// of the rows and the lefts of the columns of cells, and every cell's size.
+struct DesignedLayout {
+    QMap<QString, QMap<QString, QRect>> places;
+    std::array<int, kRows + 1> rowTop{};
+    std::array<int, kCells + 1> columnLeft{};
+    QSize cell;
 };
 
-// Where the two panels place their elements alike.
-constexpr std::array<DesignedPlace, 18> kSharedPlaces{{
-    {"Command11", {360, 1680, 1095, 300}},
-    {"Command2", {360, 2040, 300, 300}},
-    {"Command3", {720, 2040, 300, 300}},
-    {"Labelw_3", {1080, 2040, 405, 300}},
-    {"Command12", {360, 2640, 1095, 300}},
-    {"Command4", {360, 3000, 300, 300}},
-    {"Command5", {720, 3000, 300, 300}},
-    {"Labelw_2", {1080, 3000, 405, 300}},
-    {"Command13", {360, 3600, 1095, 300}},
-    {"Command6", {360, 3960, 300, 300}},
-    {"Command7", {720, 3960, 300, 300}},
-    {"Labelw_1", {1080, 3960, 405, 300}},
-    {"Command14", {360, 4560, 1095, 300}},
-    {"Command10", {360, 5520, 855, 495}},
-    {"Text3", {1440, 5520, 12495, 375}},
-    {"Command9", {360, 6480, 855, 375}},
-    {"Text2", {1440, 6480, 12495, 375}},
-    {"Label12", {0, 6840, 14295, 255}},
-}};
-
-// The five-point-one panel's own: its title line, Reset, and the setting by date.
-constexpr std::array<DesignedPlace, 6> kFivePointOnePlaces{{
-    {"Label11", {3360, 120, 7215, 255}},
-    {"Command1", {360, 6100, 855, 300}},
-    {"ComboDay", {1440, 6000, 600, 360}},
-    {"ComboMonth", {1995, 6000, 600, 360}},
-    {"ComboYear", {2580, 6000, 900, 360}},
-    {"Command8", {3480, 6000, 1215, 360}},
-}};
-
-// The four model's panel: a wider title line, a lower and shorter Reset, no date controls.
-constexpr std::array<DesignedPlace, 2> kFourPlaces{{
-    {"Label11", {240, 120, 13815, 255}},
-    {"Command1", {360, 6120, 855, 255}},
-}};
-
-// The tops of rows Label1 to Label10, from the bottom of the panel up; cell i of every row stands at left
-// 1560 + 480 (i - 1), 405 by 300.
-constexpr std::array<int, 11> kDesignedRowTop{0, 4920, 4560, 3960, 3600, 3000, 2640, 2055, 1680, 1095, 720};
+const DesignedLayout& designedLayout()
+{
+    static const DesignedLayout layout = [] {
+        DesignedLayout read;
+        QFile file(QStringLiteral(ROVANTA_PANEL_LAYOUT));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            qFatal("cannot read %s", ROVANTA_PANEL_LAYOUT);
+        while (!file.atEnd()) {
+            const QStringList words =
+                QString::fromLatin1(file.readLine()).simplified().split(QLatin1Char(' '));
+            const QString& kind = words.first();
+            const auto number = [&](qsizetype i) { return words.at(i).toInt(); };
+            if (kind == QLatin1String("place")) {
+                const QRect twips(number(3), number(4), number(5), number(6));
+                for (const char* model : {"v5", "v4"}) {
+                    if (words.at(1) == QLatin1String(model) || words.at(1) == QLatin1String("both"))
+                        read.places[QLatin1String(model)][words.at(2)] = twips;
+                }
+            } else if (kind == QLatin1String("rows")) {
+                for (int row = 1; row <= kRows; ++row)
+                    read.rowTop[std::size_t(row)] = number(row);
+            } else if (kind == QLatin1String("columns")) {
+                for (int cell = 1; cell <= kCells; ++cell)
+                    read.columnLeft[std::size_t(cell)] = number(cell);
+            } else if (kind == QLatin1String("cell")) {
+                read.cell = QSize(number(1), number(2));
+            }
+        }
+        return read;
+    }();
+    return layout;
+}
 
 // The element of the panel that holds the focus, when the focus sits inside one (a date box's editor).
 QString focusedElement(const QWidget& form)
@@ -125,15 +121,14 @@ void LayoutTest::elementPlaces_data()
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twips");
-    const auto addRows = [](const char* model, std::span<const DesignedPlace> places) {
-        for (const DesignedPlace& place : places)
-            QTest::addRow("%s %s", model, place.name)
-                << QString::fromLatin1(model) << place.name << place.twips;
-    };
-    addRows("v5", kSharedPlaces);
-    addRows("v5", kFivePointOnePlaces);
-    addRows("v4", kSharedPlaces);
-    addRows("v4", kFourPlaces);
+    const DesignedLayout& layout = designedLayout();
+    for (const QString& model : {QStringLiteral("v5"), QStringLiteral("v4")}) {
+        const QMap<QString, QRect>& places = layout.places[model];
+        for (auto place = places.begin(); place != places.end(); ++place)
+            QTest::addRow("%s %s", qPrintable(model), qPrintable(place.key()))
+                << model << place.key() << place.value();
+    }
+    QVERIFY(!layout.places[QStringLiteral("v4")].isEmpty());
 }
 
 void LayoutTest::elementPlaces()
@@ -188,7 +183,9 @@ void LayoutTest::cells()
         for (int cell = 1; cell <= kCells; ++cell) {
             const auto* label = element<QLabel>(window.form, QStringLiteral("Label%1_%2").arg(row).arg(cell));
             QVERIFY(label);
-            const QRect twips(1560 + 480 * (cell - 1), kDesignedRowTop[std::size_t(row)], 405, 300);
+            const DesignedLayout& layout = designedLayout();
+            const QRect twips(QPoint(layout.columnLeft[std::size_t(cell)], layout.rowTop[std::size_t(row)]),
+                              layout.cell);
             QVERIFY2(label->geometry() == pixelRect(twips), qPrintable(label->objectName()));
             QCOMPARE(label->alignment(), Qt::AlignCenter);
             QCOMPARE(label->frameShape(), QFrame::Box);

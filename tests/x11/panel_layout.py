@@ -1,10 +1,12 @@
 """Where the machine's elements stand on its window, in twips from the client area's top-left corner.
 
-The tests click and sample pixels at these places, so they are written from the panel's design and
-not read back from the program: a panel that puts an element elsewhere fails the tests that use it.
+The tests click and sample pixels at these places, read from tests/panel_layout.txt, which is written from
+the panel's design and not read back from the program: a panel that puts an element elsewhere fails the
+tests that use it.
 """
 
 from dataclasses import dataclass
+from pathlib import Path
 
 TWIPS_PER_PIXEL = 15
 
@@ -30,39 +32,38 @@ class Rect:
                 pixels(self.left + self.width) - inset, pixels(self.top + self.height) - inset)
 
 
-# The ten rows from top to bottom of the panel; cell i of every row stands in the same column.
-ROW_TOPS = {10: 720, 9: 1095, 8: 1680, 7: 2055, 6: 2640, 5: 3000, 4: 3600, 3: 3960, 2: 4560, 1: 4920}
+def _read_layout(path: Path):
+    """The design's places: per model, element name to Rect; client sizes; row tops; cell lefts and size."""
+    places = {"v5": {}, "v4": {}}
+    client, rows, columns, size = {}, {}, [], (0, 0)
+    for line in path.read_text(encoding="ascii").splitlines():
+        words = line.split()
+        if not words or words[0].startswith("#"):
+            continue
+        kind, values = words[0], words[1:]
+        if kind == "place":
+            for model in ("v5", "v4") if values[0] == "both" else (values[0],):
+                places[model][values[1]] = Rect(*map(int, values[2:6]))
+        elif kind == "client":
+            client[values[0]] = (int(values[1]), int(values[2]))
+        elif kind == "rows":
+            rows = {row: int(top) for row, top in enumerate(values, start=1)}
+        elif kind == "columns":
+            columns = [int(left) for left in values]
+        elif kind == "cell":
+            size = (int(values[0]), int(values[1]))
+    return places, client, rows, columns, size
+
+
+_PLACES, _CLIENT, ROW_TOPS, _COLUMNS, _CELL_SIZE = _read_layout(
+    Path(__file__).resolve().parent.parent / "panel_layout.txt")
 CELLS = range(1, 27)
 
 
 def cell(row: int, index: int) -> Rect:
-    return Rect(1560 + 480 * (index - 1), ROW_TOPS[row], 405, 300)
+    """Cell `index` of row Label`row`; cell i of every row stands in the same column."""
+    return Rect(_COLUMNS[index - 1], ROW_TOPS[row], *_CELL_SIZE)
 
-
-_SHARED = {
-    "Command11": Rect(360, 1680, 1095, 300),
-    "Command2": Rect(360, 2040, 300, 300),
-    "Command3": Rect(720, 2040, 300, 300),
-    "Command12": Rect(360, 2640, 1095, 300),
-    "Command4": Rect(360, 3000, 300, 300),
-    "Command5": Rect(720, 3000, 300, 300),
-    "Command13": Rect(360, 3600, 1095, 300),
-    "Command6": Rect(360, 3960, 300, 300),
-    "Command7": Rect(720, 3960, 300, 300),
-    "Command14": Rect(360, 4560, 1095, 300),
-    "Command10": Rect(360, 5520, 855, 495),
-    "Text3": Rect(1440, 5520, 12495, 375),
-    "Command9": Rect(360, 6480, 855, 375),
-    "Text2": Rect(1440, 6480, 12495, 375),
-    "Label12": Rect(0, 6840, 14295, 255),
-}
-
-_DATE_CONTROLS = {
-    "ComboDay": Rect(1440, 6000, 600, 360),
-    "ComboMonth": Rect(1995, 6000, 600, 360),
-    "ComboYear": Rect(2580, 6000, 900, 360),
-    "Command8": Rect(3480, 6000, 1215, 360),
-}
 
 # The window buttons and the selectors: names by the window or key they act on.
 WINDOW_UP = {1: "Command6", 2: "Command4", 3: "Command2"}
@@ -93,9 +94,8 @@ MODELS = {
     "v5": Model(
         name="v5",
         title=" Rovanta Machine V5.1",
-        client_twips=(14310, 7110),
-        elements={**_SHARED, **_DATE_CONTROLS,
-                  "Label11": Rect(3360, 120, 7215, 255), "Command1": Rect(360, 6100, 855, 300)},
+        client_twips=_CLIENT["v5"],
+        elements=_PLACES["v5"],
         has_date_controls=True,
         reset_keeps_keys=False,
         window_buttons_keep_highlight=False,
@@ -103,9 +103,8 @@ MODELS = {
     "v4": Model(
         name="v4",
         title=" Rovanta Machine V4",
-        client_twips=(14310, 7080),
-        elements={**_SHARED,
-                  "Label11": Rect(240, 120, 13815, 255), "Command1": Rect(360, 6120, 855, 255)},
+        client_twips=_CLIENT["v4"],
+        elements=_PLACES["v4"],
         has_date_controls=False,
         reset_keeps_keys=True,
         window_buttons_keep_highlight=True,
@@ -113,4 +112,5 @@ MODELS = {
 }
 
 # The place where the five-point-one model keeps its date controls; the four model shows bare panel there.
-DATE_STRIP = Rect(1440, 6000, 3480 + 1215 - 1440, 360)
+_DAY, _SET_BY_DATE = _PLACES["v5"]["ComboDay"], _PLACES["v5"]["Command8"]
+DATE_STRIP = Rect(_DAY.left, _DAY.top, _SET_BY_DATE.left + _SET_BY_DATE.width - _DAY.left, _DAY.height)

@@ -12,10 +12,14 @@ shows a window's pixels only once the program has put them there). Prints the me
 import statistics
 import sys
 import time
+from pathlib import Path
 
-import xwire
-from panel_layout import MODELS, cell, pixels
-from xsession import PANEL_GREY, WHITE, XServer, wait_for
+# The real-program tests' helpers and the panel's designed layout.
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "x11"))
+
+import xwire  # noqa: E402
+from panel_layout import MODELS, cell, pixels  # noqa: E402
+from xsession import PANEL_GREY, WHITE, XServer, wait_for  # noqa: E402
 
 STARTS = 7
 
