@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace rovanta {
 
+struct Change;
 class MessageInput;
 class TextBox;
 
@@ -60,7 +61,7 @@ private:
     void encryptPressed();
     void copyPressed();
     void selectorPressed(int selector);
-    void outputEdited(const QString& text);
+    void outputEdited(const Change& change);
     void warnCapitalsOnly();
 
     // The state reached, onto the elements.

@@ -127,7 +127,7 @@ void TextBox::edited(const Change& change)
     if (change.isEmpty())
         return;
     showChange(change);
-    emit textEdited(text());
+    emit textEdited(change);
 }
 
 void TextBox::moveCaret(qsizetype position, bool mark)

@@ -67,7 +67,8 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
-    void textEdited(const QString& text);
+    // The operator's edit, as it changed the text.
+    void textEdited(const rovanta::Change& change);
 
 protected:
     bool event(QEvent* event) override;

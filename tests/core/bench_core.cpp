@@ -205,7 +205,7 @@ int main()
         }
         machine.pressWindowButton(rovanta::WindowButton::Command4);
         setting.windows[2] = setting.windows[2] % 26 + 1;
-        machine.editOutput({});
+        machine.editOutput(0, machine.state().output().size(), {});
 
         auto start = std::chrono::steady_clock::now();
         machine.encrypt(message);
