@@ -64,7 +64,7 @@ int main()
         }
         machine.pressWindowButton(rovanta::WindowButton::Command4);
         yardstick.pressWindowButton(rovanta::WindowButton::Command4);
-        machine.editOutput({});
+        machine.editOutput(0, machine.state().output().size(), {});
         yardstick.editOutput({});
 
         auto start = std::chrono::steady_clock::now();

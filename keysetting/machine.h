@@ -30,9 +30,13 @@ public:
     void reset();
     SetByDateOutcome setByDate(std::u16string_view day, std::u16string_view month, std::u16string_view year);
 
-    // The operator edited the output box by hand; its text is now the output, and the next cipher letters
-    // follow it. (The message needs no such call: Encrypt takes the message box as it stands.)
-    void editOutput(std::u16string text) { m_state.setOutput(std::move(text)); }
+    // The operator edited the output box by hand: the letters from `position`, as many as `removed`, gave
+    // way to `inserted`, and the next cipher letters follow the box's text. (The message needs no such
+    // call: Encrypt takes the message box as it stands.)
+    void editOutput(std::size_t position, std::size_t removed, std::u16string_view inserted)
+    {
+        m_state.editOutput(position, removed, inserted);
+    }
 
 private:
     enum class Moment : std::uint8_t { StartUp, Reset };

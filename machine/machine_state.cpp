@@ -205,6 +205,18 @@ void MachineState::setOutput(std::u16string text)
     ++m_outputRevision;
 }
 
+void MachineState::editOutput(std::size_t position, std::size_t removed, std::u16string_view inserted)
+{
+    position = std::min(position, m_output.size());
+    removed = std::min(removed, m_output.size() - position);
+    if (position == m_output.size())
+        m_output.append(inserted);
+    else
+        m_output.replace(position, removed, inserted);
+    ++m_outputEditRevision;
+    m_outputLengthAfterEdit = m_output.size();
+}
+
 void MachineState::stepWindows()
 {
     // An odometer: window 2 moves when window 1 passes 26, window 3 when window 2 does.

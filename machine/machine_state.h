@@ -82,6 +82,9 @@ public:
     const std::u16string& output() const { return m_output; }
     void appendOutput(char16_t letter);
     void setOutput(std::u16string text);
+    // The operator's own edit of the output box, which already shows it: the letters from `position`, as
+    // many as `removed`, give way to `inserted`. It costs what the edit touches, not the output's length.
+    void editOutput(std::size_t position, std::size_t removed, std::u16string_view inserted);
     void clearOutput() { setOutput({}); }
 
     // One letter through the machine: step the windows, realign, clear, light the path and append the
@@ -108,9 +111,12 @@ public:
     // the highlight is cleared.
     std::span<const std::uint8_t> litPath() const { return {m_path.data(), m_pathLength}; }
     // Message and output are replaced only when their revision changes; between revisions the output
-    // only grows at its end.
+    // only grows at its end, apart from the operator's own edits, which the output box already shows:
+    // after the last of them the box held outputLengthAfterEdit() letters.
     std::uint64_t messageRevision() const { return m_messageRevision; }
     std::uint64_t outputRevision() const { return m_outputRevision; }
+    std::uint64_t outputEditRevision() const { return m_outputEditRevision; }
+    std::size_t outputLengthAfterEdit() const { return m_outputLengthAfterEdit; }
 
 private:
     void stepWindows();
@@ -144,6 +150,8 @@ private:
     std::u16string m_output;
     std::uint64_t m_messageRevision = 0;
     std::uint64_t m_outputRevision = 0;
+    std::uint64_t m_outputEditRevision = 0;
+    std::size_t m_outputLengthAfterEdit = 0;
 };
 
 } // namespace rovanta

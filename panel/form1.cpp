@@ -533,9 +533,10 @@ void Form1::selectorPressed(int selector)
     m_announcer->announce(spoken::keyOf(m_machine.state(), selector));
 }
 
-void Form1::outputEdited(const QString& text)
+void Form1::outputEdited(const Change& change)
 {
-    m_machine.editOutput(text.toStdU16String());
+    m_machine.editOutput(static_cast<std::size_t>(change.position),
+                         static_cast<std::size_t>(change.removed.size()), textView(change.inserted));
     showMachine();
 }
 

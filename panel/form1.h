@@ -18,6 +18,7 @@ class QPushButton;
 namespace rovanta {
 
 class Announcer;
+struct Change;
 class MessageInput;
 class TextBox;
 
@@ -62,7 +63,7 @@ private:
     void encryptPressed();
     void copyPressed();
     void selectorPressed(int selector);
-    void outputEdited(const QString& text);
+    void outputEdited(const Change& change);
     void warnCapitalsOnly();
     void lettersTyped();
     void speakLitPath();

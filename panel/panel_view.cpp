@@ -210,6 +210,11 @@ void PanelView::showOutput(const MachineState& state)
     // Between revisions the output only grows at its end: the new letters are appended once per event,
     // never the whole text rewritten per letter.
     const std::u16string& output = state.output();
+    if (state.outputEditRevision() != m_shownOutputEdit) {
+        // The operator's own edit: the box shows it already.
+        m_shownOutputEdit = state.outputEditRevision();
+        m_shownOutputLength = state.outputLengthAfterEdit();
+    }
     if (state.outputRevision() != m_shownOutputRevision) {
         m_shownOutputRevision = state.outputRevision();
         if (m_elements.output->text() != textView(output))

@@ -67,6 +67,7 @@ private:
     std::array<std::string, kSelectors + 1> m_shownCaption{};
     std::uint64_t m_shownMessageRevision = 0;
     std::uint64_t m_shownOutputRevision = 0;
+    std::uint64_t m_shownOutputEdit = 0;
     std::size_t m_shownOutputLength = 0;
 
     CellWrites m_cellWrites;

@@ -8,7 +8,6 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleHints>
@@ -128,7 +127,7 @@ void TextBox::edited(const Change& change)
     if (change.isEmpty())
         return;
     showChange(change);
-    emit textEdited(text());
+    emit textEdited(change);
 }
 
 void TextBox::moveCaret(qsizetype position, bool mark)
@@ -168,9 +167,14 @@ void TextBox::run(TextCommand command, const QString& typed)
     }
 }
 
+// The text may come after the window has handled other events: it lands only on the box as it was when
+// the paste was asked for, and a box changed meanwhile keeps its change.
 void TextBox::pasteFrom(QClipboard::Mode mode)
 {
-    edit(m_line.selectionStart(), m_line.selectionEnd(), clipboard()->text(mode));
+    m_paste.read(mode, [this, asked = m_changes](const QString& pasted) {
+        if (asked == m_changes)
+            edit(m_line.selectionStart(), m_line.selectionEnd(), pasted);
+    });
 }
 
 // On X a selection is offered to other programs as the primary selection as soon as it is made.
@@ -195,6 +199,7 @@ bool TextBox::handleKey(const QKeyEvent& event, KeyUse use)
 
 void TextBox::changed()
 {
+    ++m_changes;
     m_toldCaret.tell(this, m_line);
     scrollToCaret();
     restartBlink();
@@ -365,13 +370,14 @@ QMenu* TextBox::createStandardContextMenu()
         bool enabled;
     };
     const bool selected = hasSelectedText();
-    const QMimeData* pasted = clipboard()->mimeData();
     const std::array entries{
         Entry{tr("&Undo"), QKeySequence::Undo, TextCommand::Undo, m_line.canUndo()},
         Entry{tr("&Redo"), QKeySequence::Redo, TextCommand::Redo, m_line.canRedo()},
         Entry{tr("Cu&t"), QKeySequence::Cut, TextCommand::Cut, selected},
         Entry{tr("&Copy"), QKeySequence::Copy, TextCommand::Copy, selected},
-        Entry{tr("&Paste"), QKeySequence::Paste, TextCommand::Paste, pasted && pasted->hasText()},
+        // Asking the clipboard whether it holds text would wait on the program that holds it; a paste of
+        // nothing changes nothing.
+        Entry{tr("&Paste"), QKeySequence::Paste, TextCommand::Paste, true},
         Entry{tr("Delete"), QKeySequence::Delete, TextCommand::Delete, selected},
         Entry{tr("Select All"), QKeySequence::SelectAll, TextCommand::SelectAll,
               !text().isEmpty() && m_line.selectionEnd() - m_line.selectionStart() < text().size()}};
@@ -554,8 +560,10 @@ void TextBox::focusInEvent(QFocusEvent* event)
 void TextBox::focusOutEvent(QFocusEvent* event)
 {
     const Qt::FocusReason reason = event->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
         m_line.deselect();
+        ++m_changes;
+    }
     m_toldCaret.tell(this, m_line);
     m_blink.stop();
     QWidget::focusOutEvent(event);

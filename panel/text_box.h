@@ -2,6 +2,7 @@
 
 #include "panel/frame_picture.h"
 #include "panel/line_text.h"
+#include "panel/paste_reader.h"
 #include "panel/text_box_accessible.h"
 #include "panel/text_box_keys.h"
 
@@ -12,6 +13,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 
 class QFontMetricsF;
@@ -65,7 +67,8 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
-    void textEdited(const QString& text);
+    // The operator's edit, as it changed the text.
+    void textEdited(const rovanta::Change& change);
 
 protected:
     bool event(QEvent* event) override;
@@ -122,6 +125,10 @@ private:
     QPoint m_doubleClickAt;
     CaretNotice m_toldCaret;
     FramePicture m_frame;
+    PasteReader m_paste;
+    // Counts every change of the text, caret, selection or pre-edit, so that a late paste knows whether
+    // the box is still as it was asked on.
+    std::uint64_t m_changes = 0;
 };
 
 } // namespace rovanta

@@ -243,4 +243,54 @@ TEST(Typing, givesWhatEncryptGives)
     EXPECT_EQ(coretest::differences(typedPanel, panelOf(encrypted.state())), "");
 }
 
+// --- The operator's edit of the output box ---------------------------------------------------------------
+
+struct OutputEditCase {
+    const char* name;
+    std::size_t position;
+    std::size_t removed;
+    std::u16string inserted;
+    std::u16string after;
+};
+
+class OutputEdit : public ::testing::TestWithParam<OutputEditCase> {};
+
+// The edit lands where the box made it, and the next cipher letter follows the edited text.
+TEST_P(OutputEdit, takesTheChangeAndTheNextLetterFollowsIt)
+{
+    const OutputEditCase& edit = GetParam();
+    Machine machine = coretest::startedV5();
+    machine.encrypt(u"ABCDEF");
+    const std::u16string before = machine.state().output();
+    const std::uint64_t revision = machine.state().outputRevision();
+    std::u16string expected;
+    for (const char16_t mark : edit.after)
+        expected += mark >= u'0' && mark <= u'9' ? before[mark - u'0'] : mark;
+    machine.editOutput(edit.position, edit.removed, edit.inserted);
+    EXPECT_EQ(machine.state().output(), expected);
+    EXPECT_EQ(machine.state().outputLengthAfterEdit(), expected.size());
+    // The box already shows the edit: nothing for the panel to rewrite.
+    EXPECT_EQ(machine.state().outputRevision(), revision);
+    machine.type(U'a');
+    EXPECT_EQ(machine.state().output().substr(0, expected.size()), expected);
+    EXPECT_EQ(machine.state().output().size(), expected.size() + 1);
+}
+
+// In `after`, a digit stands for the cipher letter at that place before the edit.
+const OutputEditCase kOutputEdits[] = {
+    {"typing at the end", 6, 0, u"x", u"012345x"},
+    {"Backspace in the middle", 2, 1, u"", u"01345"},
+    {"a paste over a selection", 1, 3, u"yz", u"0yz45"},
+    {"everything removed", 0, 6, u"", u""},
+    {"a place past the end is the end", 9, 2, u"x", u"012345x"},
+    {"a removal past the end stops there", 4, 9, u"", u"0123"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Edits, OutputEdit, ::testing::ValuesIn(kOutputEdits), [](const auto& row) {
+    std::string name = row.param.name;
+    for (char& character : name)
+        character = character == ' ' ? '_' : character;
+    return name;
+});
+
 } // namespace

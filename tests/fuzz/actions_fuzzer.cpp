@@ -128,9 +128,10 @@ void act(rovanta::Machine& machine, fuzz::Reference& reference, Action action, B
     }
     case Action::EditOutput: {
         // Usually a cut of the output, as an operator deletes its end; sometimes any text.
-        std::u16string output = machine.state().output();
-        output = bytes.next() % 4 != 0 ? output.substr(0, output.size() / 2) : bytes.text(20);
-        machine.editOutput(output);
+        const std::u16string& before = machine.state().output();
+        const std::u16string output =
+            bytes.next() % 4 != 0 ? before.substr(0, before.size() / 2) : bytes.text(20);
+        machine.editOutput(0, before.size(), output);
         reference.editOutput(output);
         return;
     }
