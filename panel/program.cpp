@@ -169,14 +169,12 @@ std::unique_ptr<QApplication> openDisplay(int& argc, char** argv)
 
 int runWindow(QWidget& window)
 {
-    window.show();
+    // The watch takes itself off the application when it goes, after the last event.
     const std::unique_ptr<QAbstractNativeEventFilter> watch = windowWatch(window);
     if (watch)
         QCoreApplication::instance()->installNativeEventFilter(watch.get());
-    const int status = QApplication::exec();
-    if (watch)
-        QCoreApplication::instance()->removeNativeEventFilter(watch.get());
-    return status;
+    window.show();
+    return QApplication::exec();
 }
 
 } // namespace rovanta
