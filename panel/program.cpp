@@ -79,7 +79,7 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
 // Watches the X events of the one window for the two endings the toolkit does not carry to it: the window
 // destroyed from outside (xdotool windowclose, a session tearing down its windows), which the toolkit only
 // notes, and a close request while the warning box is open, which the toolkit drops because the box blocks
-// the window.
+// the window. A warning box destroyed from outside is likewise taken as answered.
 class X11WindowWatch final : public QAbstractNativeEventFilter {
 public:
     X11WindowWatch(QWidget& window, xcb_connection_t* connection)
@@ -94,11 +94,10 @@ public:
             return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
         switch (event->response_type & 0x7f) {
-        case 0:
-            // The requests the toolkit still makes on the vanished window fail; that is expected now.
-            return m_gone && reinterpret_cast<const xcb_generic_error_t*>(event)->resource_id == m_gone;
         case XCB_DESTROY_NOTIFY:
-            return windowDestroyed(reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window);
+            // Acted on, and passed on: the toolkit keeps its own account of destroyed windows.
+            windowDestroyed(reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window);
+            return false;
         case XCB_CLIENT_MESSAGE:
             return closeRequested(*reinterpret_cast<const xcb_client_message_event_t*>(event));
         default:
@@ -109,15 +108,17 @@ public:
 private:
     bool isWindow(xcb_window_t id) const { return id != 0 && id == m_window.internalWinId(); }
 
-    bool windowDestroyed(xcb_window_t id)
+    void windowDestroyed(xcb_window_t id)
     {
-        if (!isWindow(id))
-            return false;
-        // The window is gone and nothing is lost with it that a close would keep: the program ends as the
-        // operator's close ends it, with status 0. There is no window left to move.
-        m_gone = id;
-        QCoreApplication::exit(0);
-        return true;
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (box && id != 0 && id == box->internalWinId()) {
+            // A box taken away unanswered would block the window for ever: it counts as answered OK.
+            box->accept();
+        } else if (isWindow(id)) {
+            // The window is gone and nothing is lost with it that a close would keep: the program ends as the
+            // operator's close ends it, with status 0. There is no window left to move.
+            QCoreApplication::exit(0);
+        }
     }
 
     bool closeRequested(const xcb_client_message_event_t& event)
@@ -136,7 +137,6 @@ private:
     QWidget& m_window;
     xcb_atom_t m_protocols;
     xcb_atom_t m_deleteWindow;
-    xcb_window_t m_gone = 0;
 };
 
 std::unique_ptr<QAbstractNativeEventFilter> windowWatch(QWidget& window)
@@ -169,14 +169,12 @@ std::unique_ptr<QApplication> openDisplay(int& argc, char** argv)
 
 int runWindow(QWidget& window)
 {
-    window.show();
+    // The watch takes itself off the application when it goes, after the last event.
     const std::unique_ptr<QAbstractNativeEventFilter> watch = windowWatch(window);
     if (watch)
         QCoreApplication::instance()->installNativeEventFilter(watch.get());
-    const int status = QApplication::exec();
-    if (watch)
-        QCoreApplication::instance()->removeNativeEventFilter(watch.get());
-    return status;
+    window.show();
+    return QApplication::exec();
 }
 
 } // namespace rovanta

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Encrypt's warning box for a message that is not all capital letters."""
+"""Encrypt's warning box for a message that is not all capital letters, answered with OK or taken away from
+outside."""
 
 import xsession
 from xsession import MachineTest, wait_for
@@ -26,6 +27,17 @@ class WarningTest(MachineTest):
         self.machine.click("Command9")
         self.assertEqual(self.machine.output(), "")
         self.assertEqual(self.machine.windows_titled("Twit"), [])
+
+    def test_box_destroyed_from_outside_counts_as_answered(self):
+        self.machine.paste("AB1")
+        self.machine.click("Command9")
+        box = wait_for("the warning box", lambda: self.machine.windows_titled("Twit"))
+        self.x.run(["xdotool", "windowclose", str(box[0])])
+        # The panel takes keys and clicks again, as after OK.
+        self.assertEqual(self.machine.message(), "")
+        self.machine.focus_message()
+        self.machine.type("ab")
+        self.assertRegex(self.machine.output(), r"^[A-Z]{2}$")
 
     def test_capitals_after_typing_are_accepted(self):
         self.machine.type("ab")
