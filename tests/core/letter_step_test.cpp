@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -143,6 +144,19 @@ TEST_P(LitPath, oneRedAndOneYellowCellInEveryRow)
                       27)
                 << "Label" << row;
         }
+        // The path told on request is the one lit: the numbers the red cells show on the way out to the
+        // reflector and the yellow ones on the way back, from the plain letter to the cipher letter.
+        const auto path = state.litPath();
+        ASSERT_EQ(path.size(), rovanta::MachineState::kPathNumbers);
+        ASSERT_EQ(path.front(), plain);
+        ASSERT_EQ(path.back(), cipher);
+        for (const auto& [at, row, colour] :
+             {std::tuple{1, 2, CellColour::Red}, std::tuple{2, 4, CellColour::Red},
+              std::tuple{3, 6, CellColour::Red}, std::tuple{4, 8, CellColour::Red},
+              std::tuple{5, 10, CellColour::Red}, std::tuple{7, 7, CellColour::Yellow},
+              std::tuple{8, 5, CellColour::Yellow}, std::tuple{9, 3, CellColour::Yellow}})
+            ASSERT_EQ(path[at], state.cellNumber(row, coretest::cellOfColour(state, row, colour)))
+                << "Label" << row;
         // A lookup lights both rows of its stage in one column.
         for (const int first : {1, 3, 5, 7, 9}) {
             for (const CellColour colour : {CellColour::Red, CellColour::Yellow}) {
@@ -152,6 +166,16 @@ TEST_P(LitPath, oneRedAndOneYellowCellInEveryRow)
             }
         }
     }
+}
+
+// Once the highlight is cleared there is no path to tell.
+TEST_P(LitPath, goesWithTheHighlight)
+{
+    Machine machine = started(GetParam());
+    machine.type(U'a');
+    machine.reset();
+    EXPECT_TRUE(machine.state().litCells().empty());
+    EXPECT_TRUE(machine.state().litPath().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, LitPath, ::testing::Values(Model::V5, Model::V4),

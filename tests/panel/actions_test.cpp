@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -96,6 +97,8 @@ private slots:
     void millionLetters();
     void buttonsAnswerTheKeyboard_data();
     void buttonsAnswerTheKeyboard();
+    void resultsAreSpoken_data();
+    void resultsAreSpoken();
 };
 
 void ActionsTest::initTestCase()
@@ -488,6 +491,103 @@ void ActionsTest::buttonsAnswerTheKeyboard()
     const Qt::KeyboardModifiers keypad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
     QTest::keyClick(button, Qt::Key(key), keypad);
     QCOMPARE(clicked.count(), 1);
+}
+
+namespace {
+
+// What a screen reader is told as notifications: a notification of a status line, its words in a text
+// inside it.
+QStringList g_notices;
+
+void hearNotices(QAccessibleEvent* event)
+{
+    QAccessibleInterface* shown = event->accessibleInterface();
+    if (event->type() != QAccessible::ObjectShow || !shown || shown->role() != QAccessible::Notification)
+        return;
+    const bool onStatusLine = shown->parent() && shown->parent()->role() == QAccessible::StatusBar;
+    const bool worded = shown->childCount() == 1 && shown->child(0)->role() == QAccessible::StaticText;
+    g_notices << (onStatusLine && worded ? shown->child(0)->text(QAccessible::Name) : QStringLiteral("?"));
+}
+
+} // namespace
+
+void ActionsTest::resultsAreSpoken_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("actions");
+    // %output stands for the first twenty letters of the output box after the actions.
+    QTest::addColumn<QString>("heard");
+    const QString none;
+    QTest::newRow("a typed letter") << "v5"
+                                    << "a" << none << QStringList{} << "%output";
+    QTest::newRow("Encrypt") << "v5" << none << "hello world" << QStringList{"Command9"}
+                             << "10 letters enciphered: %output";
+    QTest::newRow("Encrypt of a long message") << "v4" << none << QString(30, u'Q') << QStringList{"Command9"}
+                                               << "30 letters enciphered: %output and more";
+    QTest::newRow("Encrypt of nothing")
+        << "v5" << none << " " << QStringList{"Command9"} << "Nothing enciphered: the message is empty";
+    QTest::newRow("the warning empties the message")
+        << "v5" << none << "AB1" << QStringList{"Command9"} << "Message emptied";
+    QTest::newRow("a window button") << "v5" << none << none << QStringList{"Command7"} << "Window 1 at 26";
+    QTest::newRow("a selector") << "v4" << none << none << QStringList{"Command14"} << "Key 5";
+    QTest::newRow("Set By Date") << "v5" << none << none << QStringList{"Command8"}
+                                 << "Key 06, Key 12, Key 26, Key 64";
+    QTest::newRow("a copy") << "v5"
+                            << "abc" << none << QStringList{"Command10"}
+                            << "3 letters copied to the clipboard";
+    QTest::newRow("a copy of nothing")
+        << "v4" << none << none << QStringList{"Command10"} << "Clipboard emptied: the output is empty";
+    QTest::newRow("Reset") << "v4"
+                           << "ab" << none << QStringList{"Command1"}
+                           << "Machine reset; typing goes to the message box";
+    QTest::newRow("F2, two-digit rows") << "v5"
+                                        << "l" << none << QStringList{"F2"}
+                                        << "L: out (\\d\\d, ){4}\\d\\d; back (\\d\\d, ){2}\\d\\d; %output";
+    QTest::newRow("F2, letter rows") << "v4"
+                                     << "l" << none << QStringList{"F2"}
+                                     << "L: out ([A-Z], ){4}[A-Z]; back ([A-Z], ){2}[A-Z]; %output";
+    QTest::newRow("F2 once the path is cleared")
+        << "v5"
+        << "l" << none << QStringList{"Command2", "F2"} << "No letter lit";
+}
+
+// Each result reaches a screen reader as one notification, whatever has the focus.
+void ActionsTest::resultsAreSpoken()
+{
+    QFETCH(QString, model);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(QStringList, actions);
+    QFETCH(QString, heard);
+    Window window(test::model(model));
+    showActive(window.form);
+    if (!actions.isEmpty())
+        typeInto(window.form, typed.toStdString());
+    if (!message.isEmpty())
+        text2(window.form)->setText(message);
+    g_notices.clear();
+    const ScreenReader reader(hearNotices);
+    for (const QString& action : actions) {
+        if (action != QLatin1String("F2")) {
+            if (heard == QLatin1String("Message emptied"))
+                whenMessageBoxShows([](QMessageBox&) {});
+            press(window.form, action);
+            continue;
+        }
+        text2(window.form)->setFocus();
+        const QString before = text2(window.form)->text();
+        QTest::keyClick(text2(window.form), Qt::Key_F2);
+        QCOMPARE(text2(window.form)->text(), before); // F2 types nothing
+    }
+    if (actions.isEmpty())
+        typeInto(window.form, typed.toStdString());
+    heard.replace(QLatin1String("%output"), QRegularExpression::escape(text3(window.form)->text().left(20)));
+    QVERIFY2(!g_notices.isEmpty(), "nothing heard");
+    QVERIFY2(
+        QRegularExpression(QRegularExpression::anchoredPattern(heard)).match(g_notices.last()).hasMatch(),
+        qPrintable(g_notices.join(QLatin1String(" | "))));
 }
 
 QTEST_MAIN(ActionsTest)

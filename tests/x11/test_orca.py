@@ -17,7 +17,7 @@ import xsession
 from test_screen_reader import ReaderXServer
 from xsession import MachineTest, wait_for
 
-SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?\{")
+SPOKEN = re.compile(r"(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*?)' ?\{")
 # Orca itself, its debug log written line by line.
 LINE_BY_LINE = """
 import builtins, runpy, sys
@@ -58,7 +58,12 @@ class Orca:
 
     def spoken(self):
         """Everything Orca has said, in order, without the full stop it ends a sentence with."""
-        return [m.group(1).rstrip(".").strip() for m in SPOKEN.finditer(self.text())]
+        return [said for _, said in self.spoken_at()]
+
+    def spoken_at(self):
+        """What Orca said with the time of day it said it, in seconds."""
+        return [(int(m.group(1)) * 3600 + int(m.group(2)) * 60 + float(m.group(3)),
+                 m.group(4).rstrip(".").strip()) for m in SPOKEN.finditer(self.text())]
 
 
 class OrcaTest(MachineTest):
@@ -94,6 +99,8 @@ class OrcaTest(MachineTest):
         start = len(self.orca.spoken())
         if type_text is not None:
             self.x.run(["xdotool", "type", "--delay", KEY_DELAY_MS, type_text], timeout=30)
+            now = time.localtime()
+            self.typed_at = now.tm_hour * 3600 + now.tm_min * 60 + now.tm_sec + time.time() % 1
         else:
             self.x.run(["xdotool", "key", "--delay", KEY_DELAY_MS, *keys])
         self.transcript.append((action, []))
@@ -109,7 +116,7 @@ class OrcaTest(MachineTest):
                 at = found + 1
             return said
         try:
-            return wait_for(f"Orca to say {expect} after {action}", matched, timeout=20)
+            return wait_for(f"Orca to say {expect} after {action}", matched, timeout=30)
         except TimeoutError:
             self.fail(f"after {action!r} Orca did not say {expect}; heard, action by action:\n{self.heard()}")
 
@@ -118,6 +125,10 @@ class OrcaTest(MachineTest):
 
     def test_every_result_is_heard(self):
         self.act("type hel", None, [r"[A-Z]"] * 3, type_text="hel")
+        # Orca keeps up with the typing: the last key is echoed within half a second of being typed.
+        echoed = next(at for at, said in reversed(self.orca.spoken_at()) if said == "l")
+        self.echo_lag = echoed - self.typed_at
+        self.assertLess(self.echo_lag, 0.5, f"echo of the last key late; heard:\n{self.heard()}")
         self.act("Tab to Copy To ClipBoard", ["Tab"], [r"Copy To ClipBoard push button"])
         self.act("Space", ["space"], [r"3 letters copied to the clipboard"])
         cipher = wait_for("the copied output", lambda: re.fullmatch(r"[A-Z]{3}", self.clipboard()) and
@@ -126,7 +137,7 @@ class OrcaTest(MachineTest):
                          f"each cipher letter heard after its key; heard:\n{self.heard()}")
 
         self.act("shift+Tab back to the message box, F2", ["shift+Tab", "F2"],
-                 [r"Message text", r"L: out( \w\w,){4} \w\w; back( \w\w,){2} \w\w; " + cipher[-1]])
+                 [r"Message text", r"L: out (\w+, ){4}\w+; back (\w+, ){2}\w+; " + cipher[-1]])
         self.act("Tab twice to Encrypt", ["Tab", "Tab"], [r"Encrypt push button"])
         self.act("Space", ["space"], [r"3 letters enciphered: [A-Z]{3}"])
         self.act("Tab to Window 1 down", ["Tab"], [r"Window 1 down push button", r"Window 1 at 07"])
@@ -136,14 +147,15 @@ class OrcaTest(MachineTest):
         self.act("Tab four times to Reset", ["Tab"] * 4, [r"Reset push button"])
         self.act("Space", ["space"], [r"Machine reset; typing goes to the message box"])
         if self.model.has_date_controls:
-            self.act("shift+Tab twice to the year box", ["shift+Tab", "shift+Tab"],
-                     [r"Set By Date push button", r"Year editable combo box", r"\d{4}"])
+            self.act("shift+Tab to Set By Date", ["shift+Tab"], [r"Set By Date push button"])
+            self.act("shift+Tab to the year box", ["shift+Tab"], [r"Year editable combo box", r"\d{4}"])
             self.act("shift+Tab to the day box", ["shift+Tab"], [r"Day editable combo box", r"\d\d"])
             self.act("shift+Tab to the month box", ["shift+Tab"], [r"Month editable combo box", r"\d\d"])
             self.act("Tab three times to Set By Date", ["Tab"] * 3, [r"Set By Date push button"])
             self.act("Space", ["space"], [r"Key \d\d, Key \d\d, Key \d\d, Key \d+"])
         self.assertNotIn("DELUGE", self.orca.text(), f"Orca fell behind the events; heard:\n{self.heard()}")
-        print("\nWhat Orca said, action by action:\n" + self.heard())
+        print(f"\nThe last key typed was echoed {self.echo_lag:.3f} s after it.")
+        print("What Orca said, action by action:\n" + self.heard())
 
 
 if __name__ == "__main__":

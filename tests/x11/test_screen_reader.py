@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The machine as a screen reader meets it: through the assistive-technology bus (AT-SPI), read with
 pyatspi as Orca reads it. The message and output boxes are texts with their letters, every button has a
-name, every cell says its row, column and whether it is lit, and each cipher letter is announced as it
-is appended to the output box.
+name, every row reads as one line of its cells with the columns lit in it, and each cipher letter is
+announced as it is appended to the output box.
 
 Runs with the system's own Python, where Debian installs pyatspi."""
 
@@ -18,7 +18,9 @@ pyatspi = None  # imported once the buses are up, since it reads their addresses
 
 BUTTON_NAMES = {"Window 3 up", "Window 3 down", "Window 2 up", "Window 2 down", "Window 1 up", "Window 1 down",
                 "Encrypt", "Copy To ClipBoard", "Key 1", "Key 2", "Key 3", "Key 4", "Reset"}
-CELL_NAME = re.compile(r"^(.+), column (\d+): (\S+)$")
+# A row's line: its name, its 26 cells' texts, then where it is lit ("; red at 5; yellow at 9").
+ROW_NAME = re.compile(r"^(.+): ((?:\S+ ){25}\S+)((?:; (?:red|yellow) at \d+)*)$")
+LIT = re.compile(r"; (red|yellow) at (\d+)")
 
 
 class ReaderXServer(XServer):
@@ -126,14 +128,16 @@ class ScreenReaderTest(MachineTest):
         expected = BUTTON_NAMES | ({"Set By Date"} if self.model.has_date_controls else set())
         self.assertEqual(buttons, expected)
 
-        cells = {}
+        rows = {}
         for label in descendants(app):
-            named = CELL_NAME.match(label.name) if label.getRole() == pyatspi.ROLE_LABEL else None
-            if named:
-                cells[named.group(1), int(named.group(2))] = (named.group(3), label.description)
-        self.assertEqual(len(cells), 260, "ten rows of 26 cells, each named by its row and column")
-        red = sorted(place for place, (_, lit) in cells.items() if lit.startswith("Lit red"))
-        yellow = sorted(place for place, (_, lit) in cells.items() if lit.startswith("Lit yellow"))
+            named = ROW_NAME.match(label.name) if label.getRole() == pyatspi.ROLE_LABEL else None
+            if named and pyatspi.STATE_SHOWING in label.getState().getStates():
+                rows[named.group(1)] = named.group(3)
+        self.assertEqual(len(rows), 10, "ten rows, each read as one line of its 26 cells")
+        red = sorted((row, int(column)) for row, lit in rows.items() for colour, column in LIT.findall(lit)
+                     if colour == "red")
+        yellow = sorted((row, int(column)) for row, lit in rows.items() for colour, column in LIT.findall(lit)
+                        if colour == "yellow")
         self.assertEqual(len(red), 10, red)
         self.assertEqual(len(yellow), 10, yellow)
         self.assertEqual(len({row for row, _ in red}), 10, "one red cell in every row")
@@ -141,6 +145,10 @@ class ScreenReaderTest(MachineTest):
         entry_yellow = [column for row, column in yellow if row == "Entry scale"]
         self.assertEqual(entry_red, [ord("O") - 64], "the last letter typed goes out on the entry scale")
         self.assertEqual(entry_yellow, [ord(cipher[-1]) - 64], "and its cipher letter comes back on it")
+        cells = [label for label in descendants(app) if re.search(r", column \d+$", label.name)]
+        self.assertEqual(len(cells), 260)
+        self.assertFalse([c.name for c in cells if pyatspi.STATE_SHOWING in c.getState().getStates()],
+                         "a reader meets the cells in their rows' lines, not one by one")
 
     def test_each_cipher_letter_is_announced_as_it_is_appended(self):
         from gi.repository import GLib
