@@ -70,10 +70,10 @@ class Compositor:
         self.processes.append(process)
         return process
 
-    def run(self, argv, timeout=5):
+    def run(self, argv, timeout=5, check=True):
         as_user = {"user": self.user.pw_uid, "group": self.user.pw_gid, "extra_groups": []} if self.user else {}
         return subprocess.run(argv, env=self.env, cwd=self.home, capture_output=True, text=True,
-                              timeout=timeout, check=True, **as_user)
+                              timeout=timeout, check=check, **as_user)
 
     def start(self):
         config = os.path.join(self.home, "config")
@@ -145,7 +145,7 @@ def enciphered(compositor, program, model, text):
                 raise Failed(f"ended with status {process.returncode} before its window appeared")
             return next((w for w in compositor.windows() if w["pid"] == process.pid), None)
 
-        node = wait_for("the window", window, timeout=10)
+        node = wait_for("the window", window, timeout=20)
         to_window = time.monotonic() - started
         size = (node["geometry"]["width"], node["geometry"]["height"])
         if node.get("app_id") != APP_IDS[model.name]:
@@ -161,14 +161,15 @@ def enciphered(compositor, program, model, text):
         compositor.run(["wtype", text])
         compositor.run(["wtype", "-k", "Tab", "-k", "space"])
 
+        # Until the copy arrives the clipboard may be empty, and wl-paste then fails.
         def copied():
-            pasted = compositor.run(["wl-paste", "--no-newline"]).stdout
+            pasted = compositor.run(["wl-paste", "--no-newline"], check=False).stdout
             return len(pasted) == len(text) and pasted
 
         try:
-            output = wait_for(f"{len(text)} letters on the clipboard", copied, timeout=5)
+            output = wait_for(f"{len(text)} letters on the clipboard", copied, timeout=15)
         except TimeoutError:
-            pasted = compositor.run(["wl-paste", "--no-newline"]).stdout
+            pasted = compositor.run(["wl-paste", "--no-newline"], check=False).stdout
             raise Failed(f"typed {text!r}, the clipboard holds {pasted!r}")
 
         closed = time.monotonic()
@@ -176,7 +177,8 @@ def enciphered(compositor, program, model, text):
         try:
             status = process.wait(10)
         except subprocess.TimeoutExpired:
-            raise Failed("still running 10 s after the window was closed")
+            still = [w["name"] for w in compositor.windows() if w["pid"] == process.pid]
+            raise Failed(f"still running 10 s after the window was closed; its windows: {still}")
         to_exit = time.monotonic() - closed
         return output, {"to_window": to_window, "status": status, "to_exit": to_exit}
     finally:
