@@ -62,4 +62,6 @@ set(CPACK_NSIS_MUI_ICON ${ROVANTA_ICON_FILE})
 set(CPACK_NSIS_MUI_UNIICON ${ROVANTA_ICON_FILE})
 set(CPACK_NSIS_INSTALLED_ICON_NAME rovanta-v5.exe)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer for 64-bit programs: it needs no 32-bit Windows layer and writes the 64-bit registry.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 include(CPack)

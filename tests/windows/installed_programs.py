@@ -23,7 +23,6 @@ from panel_layout import MODELS, SELECTORS, WINDOW_DOWN, WINDOW_UP  # noqa: E402
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 INSTALL_FOLDER = r"C:\Rovanta"
-START_MENU = "Rovanta"
 CLOSE_BOUND_SECONDS = 20
 WINE, INSTALLER, SCREENSHOTS = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
 
@@ -148,7 +147,10 @@ class InstalledProgramsTest(unittest.TestCase):
         wait_for_wine()
         left = sorted(set(self.installed) & set(self.files()))
         self.assertEqual(left, [], "files the uninstaller left")
-        self.assertFalse(os.path.exists(unix_path(INSTALL_FOLDER)), "the install folder is gone")
+        folders = {os.path.dirname(name) for name in self.installed if name.endswith(".lnk")}
+        folders.add(os.path.relpath(unix_path(INSTALL_FOLDER), unix_path("C:")))
+        for folder in folders:
+            self.assertFalse(os.path.exists(os.path.join(unix_path("C:"), folder)), f"{folder} is gone")
 
 
 if __name__ == "__main__":
