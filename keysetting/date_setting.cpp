@@ -32,7 +32,12 @@ CalendarDate localToday()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+    // The reentrant local-time call has its arguments the other way round on Windows.
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

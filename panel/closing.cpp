@@ -9,7 +9,7 @@
 
 namespace rovanta {
 
-int closingMovement(WindowGeometry& window)
+int closingMovement(WindowGeometry& window, const ClosingClock& elapsed)
 {
     constexpr int kStep = 30;
     int passes = 0;
@@ -32,7 +32,18 @@ int closingMovement(WindowGeometry& window)
         } else if (++stalled >= kStalledPassLimit) {
             return passes;
         }
+        if (elapsed() >= kClosingTimeLimit)
+            return passes;
     }
+}
+
+int closingMovement(WindowGeometry& window)
+{
+    const auto began = std::chrono::steady_clock::now();
+    return closingMovement(window, [began] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                     began);
+    });
 }
 
 namespace {

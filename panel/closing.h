@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
+
 class QWidget;
 
 namespace rovanta {
@@ -24,9 +27,18 @@ public:
 // a window system that refuses or clamps every move must not hold the close for ever.
 inline constexpr int kStalledPassLimit = 26;
 
+// How long the movement may run in all. A window system that answers every step slowly (each move a round
+// trip to the display, as on Windows under wine with no window manager) must not hold the close for long
+// either: the movement ends where it has got to.
+inline constexpr std::chrono::milliseconds kClosingTimeLimit{1000};
+
+// The time since the movement began.
+using ClosingClock = std::function<std::chrono::milliseconds()>;
+
 // The window shrinks about its centre, 30 twips a side per pass, and slides down until its top edge is
 // past the screen's width (the width, not the height, as the machine always did it). At least one pass
-// runs. Returns the number of passes.
+// runs. Returns the number of passes. Without a clock, the steady clock times it.
+int closingMovement(WindowGeometry& window, const ClosingClock& elapsed);
 int closingMovement(WindowGeometry& window);
 
 // A top-level widget's frame: positions through frameGeometry() and move(), which both count the frame,

@@ -545,6 +545,8 @@ void Form1::closeEvent(QCloseEvent* event)
     // The fixed size would make every resize a no-op; the movement shrinks the window to a pixel at least.
     setMinimumSize(1, 1);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // Only the window's frame moves: some window systems would repaint the whole panel at every step.
+    setUpdatesEnabled(false);
     FrameGeometry frame(*this);
     closingMovement(frame);
     // The program ends the usual way once its one window is closed, so a clipboard manager can still

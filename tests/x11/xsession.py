@@ -154,15 +154,16 @@ class Machine:
 
     _sync_count = 0
 
-    def __init__(self, xserver: XServer, program: str, model: Model):
+    def __init__(self, xserver: XServer, program: str, model: Model, launcher=()):
         self.x = xserver
         self.program = program
+        self.launcher = list(launcher)
         self.model = model
         self.process = None
         self.window = None
 
     def start(self):
-        self.process = self.x.spawn([self.program], log="program")
+        self.process = self.x.spawn([*self.launcher, self.program], log="program")
         title = "^" + re.escape(self.model.title) + "$"
         self.window = int(wait_for(f"the window titled {self.model.title!r}",
                                    lambda: self._search(title) or self._check_alive()).split()[0])
