@@ -2,8 +2,8 @@
 
 #include "machine/position.h"
 
+#include <algorithm>
 #include <array>
-#include <cstddef>
 
 // What each of the ten rows is for. Every question about a row's role is answered from kStages.
 namespace rovanta {
@@ -33,61 +33,28 @@ inline constexpr std::array<Stage, kSelectors> kStages{{
     {7, 8, 1, 3},
 }};
 
-namespace detail {
-
-struct RowRole {
-    int selector = 0; // of a key row
-    int window = 0;   // of a ring row
-};
-
-inline constexpr std::array<RowRole, kRows + 1> kRowRoles = [] {
-    std::array<RowRole, kRows + 1> roles{};
-    for (const Stage& stage : kStages) {
-        roles[stage.keyRow].selector = stage.selector;
-        roles[stage.firstRow].window = stage.window;
-    }
-    return roles;
-}();
-
-inline constexpr std::array<const Stage*, kSelectors + 1> kStageOfSelector = [] {
-    std::array<const Stage*, kSelectors + 1> stages{};
-    for (const Stage& stage : kStages)
-        stages[stage.selector] = &stage;
-    return stages;
-}();
-
-inline constexpr std::array<const Stage*, kWindows + 1> kStageOfWindow = [] {
-    std::array<const Stage*, kWindows + 1> stages{};
-    for (const Stage& stage : kStages) {
-        if (stage.window != kNoWindow)
-            stages[stage.window] = &stage;
-    }
-    return stages;
-}();
-
-} // namespace detail
-
 // The key row that selector Key 1 to Key 4 fills.
 constexpr int keyRowOfSelector(int selector)
 {
-    return detail::kStageOfSelector[selector]->keyRow;
+    return std::ranges::find(kStages, selector, &Stage::selector)->keyRow;
 }
 
 // The ring row that window 1 to 3 turns.
 constexpr int ringRowOfWindow(int window)
 {
-    return detail::kStageOfWindow[window]->firstRow;
+    return std::ranges::find(kStages, window, &Stage::window)->firstRow;
 }
 
 constexpr bool isKeyRow(int row)
 {
-    return detail::kRowRoles[row].selector != 0;
+    return std::ranges::find(kStages, row, &Stage::keyRow) != kStages.end();
 }
 
 // The window that turns a ring row; kNoWindow for every other row.
 constexpr int windowOfRow(int row)
 {
-    return detail::kRowRoles[row].window;
+    const auto stage = std::ranges::find(kStages, row, &Stage::firstRow);
+    return stage == kStages.end() ? kNoWindow : stage->window;
 }
 
 } // namespace rovanta
