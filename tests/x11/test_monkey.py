@@ -189,7 +189,7 @@ class MonkeyTest(MachineTest):
         sent += monkey.run(EVENTS - EVENTS // 2, deadline)
         rss, peak = memory_kib(pid)
         print(f"  {sent} events: " + ", ".join(f"{n} {kind}" for kind, n in sorted(monkey.counts.items()))
-              + f"; {monkey.boxes} warning boxes still up after a batch, answered")
+              + f"; {monkey.boxes} warning boxes raised and answered")
         bound = growth_bound_kib(pid)
         print(f"  resident memory {at_start} KiB at the start, {after_half} KiB after half the events, "
               f"{rss} KiB at the end, peak {peak} KiB; growth bound {bound} KiB")
