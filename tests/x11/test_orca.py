@@ -22,7 +22,7 @@ SPOKEN = re.compile(r"(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*?)' ?\{")
 # it and falls behind the keys, but with what it says, and any deluge of events, logged line by line as
 # its debug log words them, with the time of day.
 SPEECH_LOG = """
-import runpy, sys, time
+import sys, time
 import orca.debug as debug
 log = open(sys.argv[1], "w", buffering=1)
 plain_println = debug.println
@@ -34,7 +34,11 @@ def println(level, text="", *args, **kwargs):
     return plain_println(level, text, *args, **kwargs)
 debug.println = println
 sys.argv = ["orca", *sys.argv[2:]]
-runpy.run_path("/usr/bin/orca", run_name="__main__")
+# Orca refuses to start beside another Orca of the same user, even one on another display and bus.
+program = {"__name__": "orca_program"}
+exec(compile(open("/usr/bin/orca").read(), "/usr/bin/orca", "exec"), program)
+program["otherOrcas"] = lambda: []
+sys.exit(program["main"]())
 """
 # Typing as an operator types: a key every 60 ms.
 KEY_DELAY_MS = "60"
@@ -129,12 +133,14 @@ class OrcaTest(MachineTest):
 
     def test_every_result_is_heard(self):
         self.act("type hel", None, [r"[A-Z]"] * 3, type_text="hel")
-        # Orca keeps up with the typing: the last key is echoed about a third of a second after it is typed
-        # on an idle machine. The bound leaves room for a test machine busy with other tests; a reader
-        # flooded with events falls seconds behind.
-        echoed = next(at for at, said in reversed(self.orca.spoken_at()) if said == "l")
-        self.echo_lag = echoed - self.typed_at
-        self.assertLess(self.echo_lag, 1.0, f"echo of the last key late; heard:\n{self.heard()}")
+        # Orca keeps up with the typing: the last key is echoed as soon after it is typed as the first key
+        # after its own, within half a second, where a reader flooded with events falls further behind at
+        # every letter. (Measured from key to key, so that a test machine busy with other tests, which
+        # delays every echo alike, does not count.)
+        echoes = [at for at, said in self.orca.spoken_at() if said in ("h", "l")]
+        first_lag = echoes[0] - (self.typed_at - 2 * int(KEY_DELAY_MS) / 1000)
+        self.echo_lag = echoes[-1] - self.typed_at
+        self.assertLess(self.echo_lag - first_lag, 0.5, f"Orca fell behind the keys; heard:\n{self.heard()}")
         self.act("Tab to Copy To ClipBoard", ["Tab"], [r"Copy To ClipBoard push button"])
         self.act("Space", ["space"], [r"3 letters copied to the clipboard"])
         cipher = wait_for("the copied output", lambda: re.fullmatch(r"[A-Z]{3}", self.clipboard()) and
