@@ -63,10 +63,19 @@ QString litWords(const MachineState& state, int row)
 QString rowName(const MachineState& state, int row)
 {
     static const std::array<QString, kRows + 1> roles = rowRoles();
-    QString name = roles[row] + QLatin1Char(':');
-    for (int cell = 1; cell <= kCells; ++cell)
-        name += QLatin1Char(' ') + latinText(state.cellText(row, cell));
-    return name + litWords(state, row);
+    // Built in place: the rows a letter changes are named again at every letter.
+    constexpr qsizetype kLength = 160;
+    QString name;
+    name.reserve(kLength);
+    name += roles[row];
+    name += QLatin1Char(':');
+    for (int cell = 1; cell <= kCells; ++cell) {
+        const std::string_view text = state.cellText(row, cell);
+        name += QLatin1Char(' ');
+        name += QLatin1StringView(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    name += litWords(state, row);
+    return name;
 }
 
 } // namespace
