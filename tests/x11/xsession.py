@@ -238,16 +238,21 @@ class Machine:
 
     # --- reading the machine from outside ----------------------------------------------------
 
-    def read_selection(self, selection="clipboard"):
-        result = subprocess.run(["xclip", "-o", "-selection", selection], env=self.x.env(),
-                                capture_output=True, timeout=10)
+    def read_selection(self, selection="clipboard", timeout=10):
+        """The selection's text, or None when nobody holds it or its holder did not answer in time."""
+        try:
+            result = subprocess.run(["xclip", "-o", "-selection", selection], env=self.x.env(),
+                                    capture_output=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
         return result.stdout.decode() if result.returncode == 0 else None
 
     def set_clipboard(self, text, selection="clipboard"):
         server = self.x.spawn(["xclip", "-quiet", "-i", "-selection", selection], stdin=subprocess.PIPE)
         server.stdin.write(text.encode())
         server.stdin.close()
-        wait_for(f"the {selection} to hold {text!r}", lambda: self.read_selection(selection) == text)
+        # Until xclip has taken the selection, a silent holder may still have it: ask again, briefly.
+        wait_for(f"the {selection} to hold {text!r}", lambda: self.read_selection(selection, timeout=1) == text)
 
     def handled_so_far(self):
         """Returns once the program has handled every key and click sent to it before."""
