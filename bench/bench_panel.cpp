@@ -133,13 +133,27 @@ double encryptInFreshWindow(const QString& message, const QString& cipher, std::
 }
 
 // One typed letter, handled and painted, in microseconds.
-double keystroke(QWidget& form)
+// One key into a box, to its repaint, in microseconds.
+double keystroke(TextBox* into, char key)
 {
     QElapsedTimer timer;
     timer.start();
-    QTest::keyClick(box(form, "Text2"), 'e');
+    QTest::keyClick(into, key);
     QCoreApplication::processEvents();
     return milliseconds(timer) * 1e3;
+}
+
+// Encrypt of a fixed message of `letters` letters; false, with a word on stderr, unless Text3 holds them all.
+bool encryptFixedMessage(QWidget& form, qsizetype letters)
+{
+    box(form, "Text2")->setText(fixedMessage(letters));
+    QCoreApplication::processEvents();
+    element<QPushButton>(form, QStringLiteral("Command9"))->click();
+    QCoreApplication::processEvents();
+    if (box(form, "Text3")->text().size() == letters)
+        return true;
+    std::fprintf(stderr, "Text3 does not hold every cipher letter\n");
+    return false;
 }
 
 double peakResidentMegabytes()
@@ -173,7 +187,7 @@ int timeEncryptAndKeystroke()
     // The last window has a million letters in each box.
     std::vector<double> keystrokes;
     for (int i = 0; i < kKeystrokes; ++i)
-        keystrokes.push_back(keystroke(window->form));
+        keystrokes.push_back(keystroke(box(window->form, "Text2"), 'e'));
     metric("keystroke_1m_us", median(keystrokes), "us");
     return 0;
 }
@@ -185,23 +199,13 @@ int timeOutputKey()
     constexpr qsizetype kLetters = 10 * kMillion;
     Window window(fivePointOne());
     showNow(window.form);
-    box(window.form, "Text2")->setText(fixedMessage(kLetters));
-    element<QPushButton>(window.form, QStringLiteral("Command9"))->click();
-    QCoreApplication::processEvents();
-    TextBox* output = box(window.form, "Text3");
-    if (output->text().size() != kLetters) {
-        std::fprintf(stderr, "Text3 does not hold every cipher letter\n");
+    if (!encryptFixedMessage(window.form, kLetters))
         return 1;
-    }
+    TextBox* output = box(window.form, "Text3");
     output->setFocus();
     std::vector<double> keys;
-    for (int i = 0; i < kKeystrokes; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        QTest::keyClick(output, 'E');
-        QCoreApplication::processEvents();
-        keys.push_back(milliseconds(timer) * 1e3);
-    }
+    for (int i = 0; i < kKeystrokes; ++i)
+        keys.push_back(keystroke(output, 'E'));
     // What the machine holds, as Copy To ClipBoard hands it out.
     element<QPushButton>(window.form, QStringLiteral("Command10"))->click();
     const QString copied = QGuiApplication::clipboard()->text();
@@ -218,14 +222,8 @@ int measurePeakMemory()
     constexpr qsizetype kLetters = 5 * kMillion;
     Window window(fivePointOne());
     showNow(window.form);
-    box(window.form, "Text2")->setText(fixedMessage(kLetters));
-    QCoreApplication::processEvents();
-    element<QPushButton>(window.form, QStringLiteral("Command9"))->click();
-    QCoreApplication::processEvents();
-    if (box(window.form, "Text3")->text().size() != kLetters) {
-        std::fprintf(stderr, "Text3 does not hold every cipher letter\n");
+    if (!encryptFixedMessage(window.form, kLetters))
         return 1;
-    }
     metric("peak_rss_5m_mb", peakResidentMegabytes(), "MB");
     return 0;
 }
