@@ -63,5 +63,11 @@ set(CPACK_NSIS_MUI_UNIICON ${ROVANTA_ICON_FILE})
 set(CPACK_NSIS_INSTALLED_ICON_NAME rovanta-v5.exe)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 # A 64-bit installer for 64-bit programs: it needs no 32-bit Windows layer and writes the 64-bit registry.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# The uninstaller takes away the vendor's registry key too once nothing else is under it: CPack's own
+# uninstaller removes only the key below it. The text passes through CPack's own configuration file: its
+# backslash is doubled twice, and NSIS quotes with ' since " would end the string there.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode
+Function un.onUninstSuccess
+  DeleteRegKey /ifempty SHCTX 'Software\\\\${CPACK_PACKAGE_VENDOR}'
+FunctionEnd")
 include(CPack)

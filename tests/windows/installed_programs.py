@@ -75,12 +75,15 @@ class InstalledProgramsTest(unittest.TestCase):
         cls.addClassCleanup(cls.x.stop)
         for family, replacement in FONT_REPLACEMENTS.items():
             wine("reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", family, "/d", replacement, "/f")
-        before = cls.files()
+        wait_for_wine()  # wine writes its registry out when its last program has ended
+        before, keys_before = cls.files(), cls.registry_keys()
         installed = wine(INSTALLER, "/S", f"/D={INSTALL_FOLDER}")
         assert installed.returncode == 0, installed.stderr
         wait_for_wine()
         cls.installed = sorted(set(cls.files()) - set(before))
-        print("\nInstalled:\n  " + "\n  ".join(cls.installed))
+        cls.keys_before = set(keys_before)
+        cls.installed_keys = sorted(set(cls.registry_keys()) - cls.keys_before)
+        print("\nInstalled:\n  " + "\n  ".join(cls.installed + cls.installed_keys))
 
     @staticmethod
     def files():
@@ -89,6 +92,15 @@ class InstalledProgramsTest(unittest.TestCase):
         for folder, _, names in os.walk(drive):
             found += [os.path.relpath(os.path.join(folder, name), drive) for name in names]
         return found
+
+    @staticmethod
+    def registry_keys():
+        """Every key of the machine's and the user's software registry, as wine keeps them."""
+        keys = []
+        for hive in ("system.reg", "user.reg"):
+            with open(os.path.join(os.environ["WINEPREFIX"], hive), encoding="utf-8", errors="replace") as f:
+                keys += [f"{hive}:{match.group(1)}" for match in re.finditer(r"^\[([^\]]+)\]", f.read(), re.M)]
+        return keys
 
     def test_1_installs_programs_libraries_plugins_and_start_menu_entries(self):
         folder = os.path.relpath(unix_path(INSTALL_FOLDER), unix_path("C:"))
@@ -149,6 +161,11 @@ class InstalledProgramsTest(unittest.TestCase):
         wait_for_wine()
         left = sorted(set(self.installed) & set(self.files()))
         self.assertEqual(left, [], "files the uninstaller left")
+        self.assertTrue(self.installed_keys, "the installer registers its uninstaller")
+        # Wine writes out only the keys that hold values or nothing at all: an emptied parent key shows up
+        # as a new key.
+        left = sorted(set(self.registry_keys()) - self.keys_before)
+        self.assertEqual(left, [], "registry keys the uninstaller left")
         folders = {os.path.dirname(name) for name in self.installed if name.endswith(".lnk")}
         folders.add(os.path.relpath(unix_path(INSTALL_FOLDER), unix_path("C:")))
         for folder in folders:
