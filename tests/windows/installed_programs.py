@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The Windows installer under wine, on an X server with a window manager, as on any Windows desktop: it
-installs silently into a fresh prefix, both installed programs open their window at the panel's size, encipher the README's known
-answers typed on the keyboard (read back through the clipboard) and end with exit code 0 when their window
-is closed, and the uninstaller removes everything the installer put in place.
+installs silently into a fresh prefix, both installed programs open their window at the panel's size,
+encipher the README's known answers typed on the keyboard (read back through the clipboard) and end with exit
+code 0 when their window is closed, and the uninstaller removes everything the installer put in place.
 
 Usage: installed_programs.py <wine64> <installer.exe> <folder for the screenshots>
 The prefix is $WINEPREFIX, made by the caller with `wineboot -i`.
@@ -57,31 +57,22 @@ def wait_for_wine(timeout=120):
     subprocess.run([os.path.join(os.path.dirname(WINE), "wineserver64"), "-w"], timeout=timeout, check=False)
 
 
-class WineServer(xsession.XServer):
-    """Xvfb for wine: the Windows build of Qt takes no Linux platform name."""
-
-    def env(self):
-        env = super().env()
-        del env["QT_QPA_PLATFORM"]
-        return env
-
-
 class InstalledProgramsTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         # Without a window manager wine holds every window's unmapping for two seconds, waiting for the
-        # manager to confirm it: the close would be timed with wine's wait in it.
-        cls.x = WineServer(window_manager=True).start()
+        # manager to confirm it: the close would be timed with wine's wait in it. The server's Linux platform
+        # name for Qt never reaches the programs: wine hands a Windows program no QT_ variable.
+        cls.x = xsession.XServer(window_manager=True).start()
         cls.addClassCleanup(cls.x.stop)
         for family, replacement in FONT_REPLACEMENTS.items():
             wine("reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", family, "/d", replacement, "/f")
         wait_for_wine()  # wine writes its registry out when its last program has ended
-        before, keys_before = cls.files(), cls.registry_keys()
+        before, cls.keys_before = cls.files(), set(cls.registry_keys())
         installed = wine(INSTALLER, "/S", f"/D={INSTALL_FOLDER}")
         assert installed.returncode == 0, installed.stderr
         wait_for_wine()
         cls.installed = sorted(set(cls.files()) - set(before))
-        cls.keys_before = set(keys_before)
         cls.installed_keys = sorted(set(cls.registry_keys()) - cls.keys_before)
         print("\nInstalled:\n  " + "\n  ".join(cls.installed + cls.installed_keys))
 
