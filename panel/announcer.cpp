@@ -7,6 +7,27 @@
 
 namespace rovanta {
 
+#if ROVANTA_TOOLKIT_ANNOUNCES
+
+Announcer::Announcer(QWidget* window) : m_window(window) {}
+
+Announcer::~Announcer() = default;
+
+// The announcement comes from the element with the focus, where the reader is: a reader drops a burst of
+// announcements from elsewhere in the window as noise, which would lose cipher letters typed at speed.
+// A reader that falls behind also drops an announcement when the same words wait behind it, taking the
+// two for one; a typed message repeats cipher letters, so each announcement of a run of a few dozen
+// differs from the others by the spaces after its words, which are not spoken.
+void Announcer::announce(const QString& text)
+{
+    QWidget* focus = m_window->focusWidget();
+    m_next = (m_next + 1) % kDistinct;
+    QAccessibleAnnouncementEvent said(focus ? focus : m_window, text + QString(m_next, u' '));
+    QAccessible::updateAccessibility(&said);
+}
+
+#else
+
 namespace {
 
 // An element that a screen reader meets and the screen does not show: no widget stands behind it, it
@@ -76,10 +97,9 @@ private:
     Unseen* m_words;
 };
 
-Announcer::Announcer(QWidget* window)
+Announcer::Announcer(QWidget* window) : m_window(window)
 {
     auto* statusLine = new Unseen(QAccessible::StatusBar, QAccessible::queryAccessibleInterface(window));
-    m_statusLine = statusLine;
     std::size_t id = 0;
     m_ids[id++] = registered(statusLine);
     for (SpokenNotice*& notice : m_notices) {
@@ -99,16 +119,12 @@ Announcer::~Announcer()
 void Announcer::announce(const QString& text)
 {
     SpokenNotice* notice = m_notices[static_cast<std::size_t>(m_next)];
-    m_last = m_next;
     m_next = (m_next + 1) % kNotices;
     notice->words()->setName(text);
     QAccessibleEvent shown(notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 }
 
-QString Announcer::lastAnnounced() const
-{
-    return m_last < 0 ? QString() : m_notices[static_cast<std::size_t>(m_last)]->words()->name();
-}
+#endif
 
 } // namespace rovanta

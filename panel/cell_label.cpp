@@ -92,7 +92,10 @@ void CellLabel::paintEvent(QPaintEvent*)
     if (edge > 0)
         painter.fillRect(rect(), palette().color(foregroundRole()));
     painter.fillRect(rect().adjusted(edge, edge, -edge, -edge), palette().brush(backgroundRole()));
-    const LaidOut& laid = laidOut(text(), font());
+    // The text is held here, not passed as a temporary, so that the laid-out entry it names is plainly the
+    // cache's, not something living only as long as this statement.
+    const QString shown = text();
+    const LaidOut& laid = laidOut(shown, font());
     painter.setPen(palette().color(foregroundRole()));
     painter.setFont(font());
     painter.drawStaticText(placed(contentsRect(), laid.size, alignment()), laid.text);

@@ -10,6 +10,7 @@
 #include "panel/text_box_accessible.h"
 #include "panel/texts.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -230,6 +231,8 @@ Form1::Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock
                 m_commands[command.number]);
     }
     m_view = std::make_unique<PanelView>(shown);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { m_view->describeFocus(now); });
     m_announcer = std::make_unique<Announcer>(this);
     showMachine();
 

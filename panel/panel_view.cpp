@@ -184,9 +184,32 @@ void PanelView::showWindows(const MachineState& state)
         QLabel* label = m_elements.windows[window];
         label->setText(latinText(state.windowText(window)));
         label->setAccessibleName(QStringLiteral("Window %1, position %2").arg(window).arg(label->text()));
-        for (QPushButton* button : m_elements.windowButtons[window])
-            button->setAccessibleDescription(
-                QStringLiteral("Window %1 at %2").arg(window).arg(label->text()));
+        for (QPushButton* button : m_elements.windowButtons[window]) {
+            if (button->accessibleDescription().isEmpty())
+                describeWindowButton(button, window);
+        }
+    }
+}
+
+// A window button's description tells its window's position. It is written as the focus comes to the
+// button (describeFocus), where a reader reads it, and not as the window moves: a reader speaks a changed
+// description of the button it is on, which would repeat a pressed button's announced position, and six
+// descriptions rewritten at every typed letter would keep it so busy that it lags behind the typing.
+void PanelView::describeWindowButton(QPushButton* button, int window)
+{
+    const QString description =
+        QStringLiteral("Window %1 at %2").arg(window).arg(m_elements.windows[window]->text());
+    if (button->accessibleDescription() != description)
+        button->setAccessibleDescription(description);
+}
+
+void PanelView::describeFocus(QWidget* focus)
+{
+    for (int window = 1; window <= kWindows; ++window) {
+        for (QPushButton* button : m_elements.windowButtons[window]) {
+            if (button == focus)
+                describeWindowButton(button, window);
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QPushButton;
+class QWidget;
 
 namespace rovanta {
 
@@ -42,6 +43,8 @@ public:
     explicit PanelView(const PanelElements& elements);
 
     void show(const MachineState& state);
+    // Brings a window button's spoken description up to date as the focus comes to it.
+    void describeFocus(QWidget* focus);
     const CellWrites& cellWrites() const { return m_cellWrites; }
 
 private:
@@ -51,6 +54,7 @@ private:
     void paintCell(int row, int cell, CellColour colour);
     void repaintTogether(QLabel* first, QLabel* last);
     void showWindows(const MachineState& state);
+    void describeWindowButton(QPushButton* button, int window);
     void showSelectors(const MachineState& state);
     void showMessage(const MachineState& state);
     void showOutput(const MachineState& state);

@@ -3,6 +3,7 @@
 #include "panel/text_box_accessible.h"
 #include "panel/text_box_keys.h"
 
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -160,6 +161,8 @@ void TextBox::run(TextCommand command, const QString& typed)
         return run(TextCommand::Delete);
     case TextCommand::SelectAll:
         return selectAll();
+    case TextCommand::OpenMenu:
+        return openMenuAtCaret();
     case TextCommand::Backspace:
         return backspace();
     case TextCommand::Type:
@@ -543,6 +546,13 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event)
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+}
+
+void TextBox::openMenuAtCaret()
+{
+    const QPoint at = caretRect().bottomLeft();
+    QContextMenuEvent asked(QContextMenuEvent::Keyboard, at, mapToGlobal(at));
+    contextMenuEvent(&asked);
 }
 
 void TextBox::focusInEvent(QFocusEvent* event)

@@ -96,6 +96,7 @@ private:
     void copy() const;
     void pasteFrom(QClipboard::Mode mode);
     void offerSelection() const;
+    void openMenuAtCaret();
     bool handleKey(const QKeyEvent& event, KeyUse use);
 
     // What is on screen.

@@ -301,6 +301,10 @@ void CaretNotice::tell(QObject* box, const LineText& line)
     m_anchor = line.anchor();
     if (!QAccessible::isActive())
         return;
+    // A reader follows the caret of the box with the focus only, and reads where it stands when the focus
+    // comes; caret moves elsewhere (the output box's at every cipher letter) would only keep it busy.
+    if (const auto* widget = qobject_cast<const QWidget*>(box); widget && !widget->hasFocus())
+        return;
     if (reselected) {
         QAccessibleTextSelectionEvent event(box, static_cast<int>(selected.first),
                                             static_cast<int>(selected.second));

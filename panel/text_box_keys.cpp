@@ -60,6 +60,13 @@ bool isTextInput(const QKeyEvent& event)
            (first.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate());
 }
 
+// Shift+F10 opens the box's menu as the Menu key does: the keyboard's way to it where that key is missing,
+// and a screen reader user's way to Paste, whose Shift+Insert the reader keeps for itself.
+bool opensMenu(const QKeyEvent& event)
+{
+    return event.key() == Qt::Key_F10 && (event.modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier;
+}
+
 bool isBackspace(const QKeyEvent& event)
 {
     return event.key() == Qt::Key_Backspace &&
@@ -83,6 +90,8 @@ KeyAction keyAction(const QKeyEvent& event)
         if (event.matches(key))
             return run(command);
     }
+    if (opensMenu(event))
+        return run(TextCommand::OpenMenu);
     if (isBackspace(event))
         return run(TextCommand::Backspace);
     if (isTextInput(event))

@@ -17,6 +17,7 @@ enum class TextCommand {
     DeleteWordBefore,
     DeleteWordAfter,
     SelectAll,
+    OpenMenu,
     Backspace,
     Type
 };

@@ -29,7 +29,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from panel_layout import MODELS  # noqa: E402
 from xsession import _die_with_parent, wait_for  # noqa: E402
 
-APP_IDS = {"v5": "org.rovanta.RovantaV5", "v4": "org.rovanta.RovantaV4"}
+APP_IDS = {"v5": "org.rovanta.rovanta_v5", "v4": "org.rovanta.rovanta_v4"}
 MESSAGE = "wheelsturninthedark"
 EXIT_BOUND_SECONDS = 1.0
 TOOLS = ("sway", "swaymsg", "wtype", "wl-paste")
