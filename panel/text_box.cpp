@@ -16,6 +16,7 @@
 #include <QTextLayout>
 
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace rovanta {
@@ -300,8 +301,22 @@ qsizetype TextBox::positionAt(const QPointF& point) const
     // Left of the text, a drag scrolls back one character at a time.
     if (x < 0 && m_first > 0)
         return m_line.previousCharacter(m_first);
-    const qsizetype offset = visibleLayout()->lineAt(0).xToCursor(x);
-    return std::min(m_first + offset, text().size());
+    // The nearest boundary between the characters shown, measured as the caret and a character's
+    // rectangle are measured, so that a point on a character finds that character. (The layout's own
+    // xToCursor counts a combining mark as a place of its own in some versions of the toolkit.)
+    const auto layout = visibleLayout();
+    const QTextLine line = layout->lineAt(0);
+    const auto distance = [&](qsizetype at) {
+        return std::abs(x - line.cursorToX(static_cast<int>(at - m_first)));
+    };
+    qsizetype nearest = m_first;
+    const qsizetype end = visibleEnd();
+    for (qsizetype at = m_first; at < end;) {
+        at = m_line.nextCharacter(at);
+        if (distance(at) < distance(nearest))
+            nearest = at;
+    }
+    return std::min(nearest, text().size());
 }
 
 QRect TextBox::characterRect(qsizetype position) const
