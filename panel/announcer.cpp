@@ -1,6 +1,7 @@
 #include "panel/announcer.h"
 
 #include <QAccessibleInterface>
+#include <QApplication>
 #include <QWidget>
 
 #include <vector>
@@ -20,7 +21,7 @@ Announcer::~Announcer() = default;
 // differs from the others by the spaces after its words, which are not spoken.
 void Announcer::announce(const QString& text)
 {
-    QWidget* focus = m_window->focusWidget();
+    QWidget* focus = QApplication::focusWidget();
     m_next = (m_next + 1) % kDistinct;
     QAccessibleAnnouncementEvent said(focus ? focus : m_window, text + QString(m_next, u' '));
     QAccessible::updateAccessibility(&said);

@@ -25,6 +25,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -231,15 +232,19 @@ Form1::Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock
                 m_commands[command.number]);
     }
     m_view = std::make_unique<PanelView>(shown);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { m_view->describeFocus(now); });
+    m_followFocus = connect(qApp, &QApplication::focusChanged, this,
+                            [this](QWidget*, QWidget* now) { m_view->describeFocus(now); });
     m_announcer = std::make_unique<Announcer>(this);
     showMachine();
 
     startUp();
 }
 
-Form1::~Form1() = default;
+// The focus moves while the widgets go, after the view is gone: the window stops following it first.
+Form1::~Form1()
+{
+    disconnect(m_followFocus);
+}
 
 template <typename Widget> Widget* Form1::placed(Widget* widget, const QString& name, const Place& place)
 {
@@ -520,6 +525,11 @@ void Form1::warnCapitalsOnly()
     QMessageBox box(QMessageBox::Warning, QString::fromStdU16String(std::u16string(kCapitalsOnlyTitle)),
                     warning, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
+    // A reader names the box by its title as it takes the focus; its words are spoken after that.
+    connect(qApp, &QGuiApplication::focusWindowChanged, &box, [this, &box, warning](QWindow* focus) {
+        if (focus && focus == box.windowHandle())
+            m_announcer->announce(warning.simplified());
+    });
     box.exec();
 }
 

@@ -94,6 +94,7 @@ private:
 
     std::unique_ptr<PanelView> m_view;
     std::unique_ptr<Announcer> m_announcer;
+    QMetaObject::Connection m_followFocus;
     // How long the output was when last shown: what an event appends after it is what it enciphered.
     std::size_t m_shownOutput = 0;
 };

@@ -82,6 +82,8 @@ QString rowName(const MachineState& state, int row)
 
 PanelView::PanelView(const PanelElements& elements) : m_elements(elements)
 {
+    m_naming.setSingleShot(true);
+    m_naming.callOnTimeout([this] { nameRows(*m_named); });
     // Nothing is shown yet: the first show writes every row.
     m_shownRowRevision.fill(std::numeric_limits<std::uint64_t>::max());
     // A cell keeps the name of its place: its text and colour reach a reader through its row's name.
@@ -97,7 +99,7 @@ void PanelView::show(const MachineState& state)
 {
     showRows(state);
     showColours(state);
-    nameRows(state);
+    nameRowsWhenStill(state);
     showWindows(state);
     showSelectors(state);
     showMessage(state);
@@ -159,6 +161,18 @@ void PanelView::paintCell(int row, int cell, CellColour colour)
     // The standard colour and white are both unlit: a reader hears no change between them.
     m_rowToName[row] = true;
     ++m_cellWrites.colours;
+}
+
+// A row's line is written for a reader once the machine has stood still a moment, and at once while the
+// window is not yet shown: written at every letter of a typed burst, the ten lines would keep a reader so
+// busy with them that it fell behind the typing and dropped the cipher letters it is there to speak.
+void PanelView::nameRowsWhenStill(const MachineState& state)
+{
+    m_named = &state;
+    if (m_elements.rows[1]->isVisible())
+        m_naming.start(kStill);
+    else
+        nameRows(state);
 }
 
 // Only the rows whose texts or colours changed are named again, and a name that reads as before is not

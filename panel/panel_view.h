@@ -2,7 +2,10 @@
 
 #include "machine/machine_state.h"
 
+#include <QTimer>
+
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,6 +53,7 @@ public:
 private:
     void showRows(const MachineState& state);
     void showColours(const MachineState& state);
+    void nameRowsWhenStill(const MachineState& state);
     void nameRows(const MachineState& state);
     void paintCell(int row, int cell, CellColour colour);
     void repaintTogether(QLabel* first, QLabel* last);
@@ -67,6 +71,9 @@ private:
     std::vector<CellRef> m_shownLit;
     // Rows whose texts or lit cells may have changed since their names were last written.
     std::array<bool, kRows + 1> m_rowToName{};
+    static constexpr std::chrono::milliseconds kStill{150};
+    QTimer m_naming;
+    const MachineState* m_named = nullptr;
     std::array<int, kWindows + 1> m_shownWindow{};
     std::array<std::string, kSelectors + 1> m_shownCaption{};
     std::uint64_t m_shownMessageRevision = 0;

@@ -56,14 +56,6 @@ bool allWhite(const QWidget& form)
     return std::all_of(all.begin(), all.end(), [](const QColor& c) { return c == QColor(Qt::white); });
 }
 
-// The window shown and active, so that focus moves can be seen.
-void showActive(QWidget& form)
-{
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-}
-
 QString letters(qsizetype count)
 {
     QString text(count, Qt::Uninitialized);
@@ -504,7 +496,7 @@ void hearNotices(QAccessibleEvent* event)
 {
 #if ROVANTA_TOOLKIT_ANNOUNCES
     if (event->type() == QAccessible::Announcement)
-        g_notices << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+        g_notices << static_cast<QAccessibleAnnouncementEvent*>(event)->message().trimmed();
 #else
     QAccessibleInterface* shown = event->accessibleInterface();
     if (event->type() != QAccessible::ObjectShow || !shown || shown->role() != QAccessible::Notification)

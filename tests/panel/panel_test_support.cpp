@@ -29,6 +29,13 @@ void setAccessibilityActive(bool active)
 
 } // namespace
 
+void showActive(QWidget& form)
+{
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+}
+
 ScreenReader::ScreenReader(QAccessible::UpdateHandler hear)
 {
     QAccessible::installUpdateHandler(hear);

@@ -56,6 +56,9 @@ void press(QWidget& form, const QString& button);
 
 // A screen reader listening, as far as the toolkit can tell offscreen: accessibility is on, and every
 // event goes to `hear`. Off again when it goes.
+// The window shown and active, as an operator has it, so that focus moves can be seen.
+void showActive(QWidget& form);
+
 class ScreenReader {
 public:
     explicit ScreenReader(QAccessible::UpdateHandler hear);

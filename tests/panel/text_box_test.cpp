@@ -70,7 +70,6 @@ QStringList g_heard;
 
 void hear(QAccessibleEvent* event)
 {
-    const auto* text = static_cast<QAccessibleTextCursorEvent*>(event);
     switch (event->type()) {
     case QAccessible::TextInserted: {
         const auto* inserted = static_cast<QAccessibleTextInsertEvent*>(event);
@@ -91,7 +90,8 @@ void hear(QAccessibleEvent* event)
         break;
     }
     case QAccessible::TextCaretMoved:
-        g_heard << QStringLiteral("caret %1").arg(text->cursorPosition());
+        g_heard << QStringLiteral("caret %1")
+                       .arg(static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition());
         break;
     default:
         break;
