@@ -86,7 +86,7 @@ class Orca:
     def spoken_at(self):
         """What Orca said with the time of day it said it, in seconds."""
         return [(int(m.group(1)) * 3600 + int(m.group(2)) * 60 + float(m.group(3)),
-                 m.group(4).rstrip(".").strip()) for m in SPOKEN.finditer(self.text())]
+                 m.group(4).strip().rstrip(".").strip()) for m in SPOKEN.finditer(self.text())]
 
 
 class OrcaTest(MachineTest):
