@@ -22,8 +22,8 @@ class SpokenNotice;
 
 // Speaks a result to a screen reader, and shows nothing. A reader follows the element with the focus, so
 // the machine's answers that land elsewhere (a cipher letter in the output box, a window's new position, a
-// selector's new key) would pass unheard. Each result goes out as an announcement of the window, spoken
-// politely after what the reader is saying.
+// selector's new key) would pass unheard. Each result goes out as an announcement from the element with
+// the focus, spoken politely after what the reader is saying.
 //
 // Without the toolkit's own announcement, each result is shown as a notification of the window's status
 // line, which the reader speaks when it is shown. A reader asks for a notification's text after the

@@ -92,8 +92,7 @@ void CellLabel::paintEvent(QPaintEvent*)
     if (edge > 0)
         painter.fillRect(rect(), palette().color(foregroundRole()));
     painter.fillRect(rect().adjusted(edge, edge, -edge, -edge), palette().brush(backgroundRole()));
-    // The text is held here, not passed as a temporary, so that the laid-out entry it names is plainly the
-    // cache's, not something living only as long as this statement.
+    // Held, not passed as a temporary: the entry returned lives in the cache, not in this statement.
     const QString shown = text();
     const LaidOut& laid = laidOut(shown, font());
     painter.setPen(palette().color(foregroundRole()));
