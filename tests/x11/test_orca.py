@@ -59,6 +59,13 @@ ROLE_WORDS = re.compile(r"\b(notification|status bar|alert|label)\b", re.IGNOREC
 BOX_OPENS = r"alert Twit|Twit alert"
 
 
+def time_of_day():
+    """Seconds since midnight, local time, as Orca's log stamps its lines."""
+    now = time.time()
+    local = time.localtime(now)
+    return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + now % 1
+
+
 class Orca:
     """Orca on the test's buses, with its preferences in the test's home, so it starts with its own
     defaults and no setup dialogue."""
@@ -124,9 +131,9 @@ class OrcaTest(MachineTest):
         start = len(self.orca.spoken())
         self.starts.append(start)
         if type_text is not None:
+            self.typing_from = time_of_day()
             self.x.run(["xdotool", "type", "--delay", KEY_DELAY_MS, type_text], timeout=30)
-            now = time.localtime()
-            self.typed_at = now.tm_hour * 3600 + now.tm_min * 60 + now.tm_sec + time.time() % 1
+            self.typed_at = time_of_day()
         else:
             self.x.run(["xdotool", "key", "--delay", KEY_DELAY_MS, *keys])
         self.transcript.append((action, []))
@@ -193,9 +200,11 @@ class OrcaTest(MachineTest):
         self.act(f"type {TYPED[1:]}", None, [r"[A-Z]"], type_text=TYPED[1:])
         self.settle()
         # Orca keeps up with the typing: the last key is echoed within a second of being typed, where a
-        # reader flooded with events falls further behind at every letter.
-        echoes = [at for at, said in self.orca.spoken_at() if len(said) == 1 and said.islower()]
-        self.fell_behind = echoes[-1] - self.typed_at
+        # reader flooded with events falls further behind at every letter. Measured against the first key's
+        # echo, so that a test machine that is slow for a moment, which delays every echo alike, does not count.
+        burst = self.orca.spoken_at()[self.starts[-1]:]
+        echoes = [at for at, said in burst if len(said) == 1 and said.islower()]
+        self.fell_behind = (echoes[-1] - self.typed_at) - max(0.0, echoes[0] - self.typing_from)
         self.assertLess(self.fell_behind, 1.0, f"Orca fell behind the keys; heard:\n{self.heard()}")
         self.act("Tab to Copy To ClipBoard", ["Tab"], [r"Copy To ClipBoard (push )?button"])
         self.act("Space", ["space"], [rf"{len(TYPED)} letters copied to the clipboard"])
@@ -252,7 +261,7 @@ class OrcaTest(MachineTest):
         self.assert_plain_words()
         self.assert_each_result_once()
         self.assertNotIn("DELUGE", self.orca.text(), f"Orca fell behind the events; heard:\n{self.heard()}")
-        print(f"\nThe last key typed was echoed {self.fell_behind:.3f} s after it; "
+        print(f"\nThe last key typed was echoed {self.fell_behind:+.3f} s later after it than the first; "
               f"{self.flooded} cipher letters dropped by Orca's flood guard.")
         print("What Orca said, action by action:\n" + self.heard())
 
