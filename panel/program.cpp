@@ -174,7 +174,15 @@ int runWindow(QWidget& window)
     if (watch)
         QCoreApplication::instance()->installNativeEventFilter(watch.get());
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // On Wayland the toolkit's client can hang in its own shutdown, waiting for its event thread for ever.
+    // Nothing is handed over there at the end (no clipboard manager takes a program's clipboard as it
+    // ends), so the program ends at once, as its window has closed.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
 
 } // namespace rovanta
