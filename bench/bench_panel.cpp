@@ -7,7 +7,7 @@
 //   QT_QPA_PLATFORM=offscreen <build>/bin/bench_panel [peak-rss]
 #include "tests/panel/panel_test_support.h"
 
-#include "panel/text_box.h"
+#include "panel/textbox/text_box.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -4,7 +4,7 @@
 // makes <theme folder>/<n>x<n>/apps/<icon name>.png for each size, a hicolor icon theme tree, and
 //   render_panel_icon --ico <file>
 // makes one Windows icon file holding every size. Both run on the build machine, whatever the target.
-#include "panel/panel_icon.h"
+#include "panel/icon/panel_icon.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/geometry.h"
+#include "panel/window/geometry.h"
 
 #include <array>
 

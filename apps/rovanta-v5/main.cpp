@@ -1,7 +1,7 @@
 #include "apps/rovanta-v5/panel_settings.h"
 #include "apps/rovanta-v5/settings.h"
-#include "panel/form1.h"
-#include "panel/program.h"
+#include "panel/window/form1.h"
+#include "panel/platform/program.h"
 
 #include <QApplication>
 

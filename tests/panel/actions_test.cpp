@@ -2,8 +2,8 @@
 // Set By Date and Copy To ClipBoard.
 #include "tests/panel/panel_test_support.h"
 
-#include "panel/announcer.h"
-#include "panel/text_box.h"
+#include "panel/accessible/announcer.h"
+#include "panel/textbox/text_box.h"
 
 #include <QApplication>
 #include <QClipboard>

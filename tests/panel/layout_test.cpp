@@ -1,7 +1,7 @@
 // The panel as laid out: every element's place and size, the window, fonts, colours and keyboard order.
 #include "tests/panel/panel_test_support.h"
 
-#include "panel/panel_icon.h"
+#include "panel/icon/panel_icon.h"
 
 #include <QAccessible>
 #include <QApplication>

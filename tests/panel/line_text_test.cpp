@@ -1,6 +1,6 @@
 // The text of a text box without a widget: steps over the characters a reader sees, edits, undo and redo,
 // and the change each edit reports.
-#include "panel/line_text.h"
+#include "panel/textbox/line_text.h"
 
 #include <QTest>
 

@@ -4,7 +4,7 @@
 #include "apps/rovanta-v4/settings.h"
 #include "apps/rovanta-v5/panel_settings.h"
 #include "apps/rovanta-v5/settings.h"
-#include "panel/text_box.h"
+#include "panel/textbox/text_box.h"
 
 #include <QApplication>
 #include <QLabel>

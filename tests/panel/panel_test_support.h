@@ -2,8 +2,8 @@
 
 #include "keysetting/date_setting.h"
 #include "keysetting/model_settings.h"
-#include "panel/form1.h"
-#include "panel/geometry.h"
+#include "panel/window/form1.h"
+#include "panel/window/geometry.h"
 
 #include <QAccessible>
 #include <QColor>

@@ -1,8 +1,8 @@
 // Start-up in the machine's order, the date boxes it fills, and the closing movement.
 #include "tests/panel/panel_test_support.h"
 
-#include "panel/closing.h"
-#include "panel/text_box.h"
+#include "panel/window/closing.h"
+#include "panel/textbox/text_box.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // The one-line text box on its own: its keys, clipboard, mouse, menu, input methods, what it measures of a
 // long text and what a screen reader hears and reads.
-#include "panel/text_box.h"
-#include "panel/text_box_accessible.h"
+#include "panel/textbox/text_box.h"
+#include "panel/accessible/text_box_accessible.h"
 #include "tests/panel/panel_test_support.h"
 
 #include <QAccessible>

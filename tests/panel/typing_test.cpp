@@ -2,7 +2,7 @@
 #include "tests/panel/panel_test_support.h"
 
 #include "machine/message_entry.h"
-#include "panel/text_box.h"
+#include "panel/textbox/text_box.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "panel/x11_selection.h"
+#include "panel/platform/x11_selection.h"
 
 #include <xcb/xcb.h>
 

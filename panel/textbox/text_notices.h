@@ -1,14 +1,10 @@
 #pragma once
 
-#include "panel/line_text.h"
+#include "panel/textbox/line_text.h"
 
 class QObject;
 
 namespace rovanta {
-
-// Lets screen readers read and edit every TextBox as they read a line edit. Called where the window builds
-// its text boxes, before a reader asks for them; only the first call installs anything.
-void installTextBoxAccessibility();
 
 // What a screen reader hears of a change of a box's text: only the part that changed, and only while one
 // listens.

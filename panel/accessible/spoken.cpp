@@ -1,6 +1,6 @@
-#include "panel/spoken.h"
+#include "panel/accessible/spoken.h"
 
-#include "panel/texts.h"
+#include "panel/accessible/texts.h"
 
 #include <QStringList>
 

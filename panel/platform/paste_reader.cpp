@@ -1,9 +1,9 @@
-#include "panel/paste_reader.h"
+#include "panel/platform/paste_reader.h"
 
 #include <QGuiApplication>
 
 #ifdef ROVANTA_XCB
-#include "panel/x11_selection.h"
+#include "panel/platform/x11_selection.h"
 #endif
 
 #include <utility>

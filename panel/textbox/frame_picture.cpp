@@ -1,4 +1,4 @@
-#include "panel/frame_picture.h"
+#include "panel/textbox/frame_picture.h"
 
 #include <QPainter>
 #include <QStyleOptionFrame>

@@ -1,7 +1,7 @@
-#include "panel/text_box.h"
+#include "panel/textbox/text_box.h"
 
-#include "panel/text_box_accessible.h"
-#include "panel/text_box_keys.h"
+#include "panel/textbox/text_notices.h"
+#include "panel/textbox/text_box_keys.h"
 
 #include <QContextMenuEvent>
 #include <QFontMetricsF>

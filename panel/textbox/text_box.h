@@ -1,10 +1,10 @@
 #pragma once
 
-#include "panel/frame_picture.h"
-#include "panel/line_text.h"
-#include "panel/paste_reader.h"
-#include "panel/text_box_accessible.h"
-#include "panel/text_box_keys.h"
+#include "panel/textbox/frame_picture.h"
+#include "panel/textbox/line_text.h"
+#include "panel/platform/paste_reader.h"
+#include "panel/textbox/text_notices.h"
+#include "panel/textbox/text_box_keys.h"
 
 #include <QBasicTimer>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "panel/text_box_keys.h"
+#include "panel/textbox/text_box_keys.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

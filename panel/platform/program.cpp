@@ -1,4 +1,4 @@
-#include "panel/program.h"
+#include "panel/platform/program.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "panel/announcer.h"
+#include "panel/accessible/announcer.h"
 
 #include <QAccessibleInterface>
 #include <QApplication>

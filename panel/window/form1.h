@@ -2,8 +2,8 @@
 
 #include "keysetting/date_setting.h"
 #include "keysetting/machine.h"
-#include "panel/geometry.h"
-#include "panel/panel_view.h"
+#include "panel/window/geometry.h"
+#include "panel/window/panel_view.h"
 
 #include <QWidget>
 

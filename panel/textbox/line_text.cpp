@@ -1,4 +1,4 @@
-#include "panel/line_text.h"
+#include "panel/textbox/line_text.h"
 
 #include <QTextBoundaryFinder>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/line_text.h"
+#include "panel/textbox/line_text.h"
 
 class QKeyEvent;
 

@@ -1,4 +1,4 @@
-#include "panel/panel_icon.h"
+#include "panel/icon/panel_icon.h"
 
 #include <QPixmap>
 

@@ -1,14 +1,14 @@
-#include "panel/form1.h"
+#include "panel/window/form1.h"
 
-#include "panel/announcer.h"
-#include "panel/cell_label.h"
-#include "panel/closing.h"
-#include "panel/message_input.h"
-#include "panel/panel_icon.h"
-#include "panel/spoken.h"
-#include "panel/text_box.h"
-#include "panel/text_box_accessible.h"
-#include "panel/texts.h"
+#include "panel/accessible/announcer.h"
+#include "panel/window/cell_label.h"
+#include "panel/window/closing.h"
+#include "panel/textbox/message_input.h"
+#include "panel/icon/panel_icon.h"
+#include "panel/accessible/spoken.h"
+#include "panel/textbox/text_box.h"
+#include "panel/accessible/text_box_accessible.h"
+#include "panel/accessible/texts.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
-#include "panel/closing.h"
+#include "panel/window/closing.h"
 
-#include "panel/geometry.h"
+#include "panel/window/geometry.h"
 
 #include <QScreen>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "panel/cell_label.h"
+#include "panel/window/cell_label.h"
 
 #include <QAccessibleWidget>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
-#include "panel/panel_view.h"
+#include "panel/window/panel_view.h"
 
-#include "panel/text_box.h"
-#include "panel/texts.h"
+#include "panel/textbox/text_box.h"
+#include "panel/accessible/texts.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "machine/message_entry.h"
-#include "panel/text_box.h"
+#include "panel/textbox/text_box.h"
 
 #include <functional>
 

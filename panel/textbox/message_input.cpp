@@ -1,4 +1,4 @@
-#include "panel/message_input.h"
+#include "panel/textbox/message_input.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
