@@ -392,6 +392,7 @@ void TextBoxTest::onlyTheVisiblePartIsMeasured_data()
     QTest::newRow("Backspace at the end") << "Backspace Backspace" << int(kMillion) - 2;
     QTest::newRow("the middle") << "500000" << 500000;
     QTest::newRow("Left from the middle") << "500000 Left" << 499999;
+    QTest::newRow("a wider box shows more") << "wider" << int(kMillion);
 }
 
 void TextBoxTest::onlyTheVisiblePartIsMeasured()
@@ -402,6 +403,8 @@ void TextBoxTest::onlyTheVisiblePartIsMeasured()
     for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
         if (step.front().isDigit())
             m_box->setCursorPosition(step.toInt());
+        else if (step == u"wider")
+            m_box->resize(2 * m_box->width(), m_box->height());
         else if (step.size() == 1)
             QTest::keyClicks(m_box.get(), step);
         else
