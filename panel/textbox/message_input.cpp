@@ -7,47 +7,9 @@
 
 namespace rovanta {
 
-QString characterInput(const QKeyEvent& event)
-{
-    // Delete carries the text DEL on some window systems, yet it is an editing key, not a character.
-    if (event.key() == Qt::Key_Delete)
-        return {};
-    const QString text = event.text();
-    const Qt::KeyboardModifiers chord = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-    if (chord == Qt::ControlModifier && text.size() == 1) {
-        const char16_t character = text.front().unicode();
-        if (character >= 0x40 && character < 0x80)
-            return QString(QChar(character & 0x1f));
-    }
-    return text;
-}
-
-namespace {
-
-bool isFocusKey(const QKeyEvent& event)
-{
-    return event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab;
-}
-
-} // namespace
-
 MessageInput::MessageInput(TypeCharacter typeCharacter, QWidget* parent)
-    : TextBox(parent), m_typeCharacter(std::move(typeCharacter))
+    : TextBox(parent, KeyMap::CharactersFirst), m_typeCharacter(std::move(typeCharacter))
 {
-}
-
-bool MessageInput::event(QEvent* event)
-{
-    // A key that gives a character is the machine's, never a shortcut's: Ctrl+A, Ctrl+V and Ctrl+Z are
-    // control characters here, not select-all, paste and undo.
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto& key = static_cast<const QKeyEvent&>(*event);
-        if (!isFocusKey(key) && !characterInput(key).isEmpty()) {
-            event->accept();
-            return true;
-        }
-    }
-    return TextBox::event(event);
 }
 
 void MessageInput::keyPressEvent(QKeyEvent* event)

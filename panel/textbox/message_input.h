@@ -11,7 +11,8 @@ namespace rovanta {
 // goes to the machine one by one before the box sees it: a letter is enciphered and the box inserts its
 // capital; anything else, control characters included, acts as Backspace. Keys that give no character
 // (arrows, Delete, Home, End, Shift+Insert) work the box as usual, so pasting by Shift+Insert or the
-// context menu still works and Encrypt enciphers what was pasted.
+// context menu still works and Encrypt enciphers what was pasted; the menu shows those keys, never a
+// Ctrl+V that types here.
 class MessageInput final : public TextBox {
     Q_OBJECT
 
@@ -25,7 +26,6 @@ signals:
     void typed();
 
 protected:
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
@@ -34,10 +34,5 @@ private:
 
     TypeCharacter m_typeCharacter;
 };
-
-// The characters a key gives the box, as a keyboard delivers them to a text box: Ctrl with a letter is
-// that letter's control character (Ctrl+A is 1, Ctrl+V is 22), whatever the platform put into the event's
-// text. Empty for a key that gives no character, Delete included.
-QString characterInput(const QKeyEvent& event);
 
 } // namespace rovanta

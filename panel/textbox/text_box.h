@@ -1,10 +1,11 @@
 #pragma once
 
+#include "panel/platform/paste_reader.h"
 #include "panel/textbox/frame_picture.h"
 #include "panel/textbox/line_text.h"
-#include "panel/platform/paste_reader.h"
-#include "panel/textbox/text_notices.h"
+#include "panel/textbox/line_view.h"
 #include "panel/textbox/text_box_keys.h"
+#include "panel/textbox/text_notices.h"
 
 #include <QBasicTimer>
 #include <QClipboard>
@@ -14,34 +15,33 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <memory>
 
-class QFontMetricsF;
 class QMenu;
 class QStyleOptionFrame;
-class QTextLayout;
 
 namespace rovanta {
 
 // A one-line editable text box whose every edit and every paint costs the same however long its text
-// grows: the message and the output run to a million letters, and the operator still expects each key
-// answered at once. Only the characters that can be on screen are ever measured or laid out; the box
-// keeps the index of the first of them and scrolls it to keep the caret in view.
+// grows: the text is a LineText, and what of it is on screen a LineView, which measures and lays out only
+// the characters that can be seen.
 class TextBox : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TextBox(QWidget* parent = nullptr);
+    explicit TextBox(QWidget* parent = nullptr, KeyMap keys = KeyMap::Platform);
     ~TextBox() override;
 
     // The text, caret, selection and undo steps, as a screen reader or a test reads them.
     const LineText& line() const { return m_line; }
     const QString& text() const { return m_line.text(); }
-    // The program's own changes: no undo step, no textEdited.
+    // What of the text is on screen.
+    const LineView& view() const { return m_view; }
+
+    // The program's own changes: no undo step, no operatorEdited.
     void setText(const QString& text);
     void append(QStringView tail);
 
-    // Edits as the operator makes them: undo steps, textEdited.
+    // Edits as the operator makes them: undo steps, operatorEdited.
     void insert(const QString& text);
     void backspace();
     // [start, end) gives way to `with` as one undo step of its own, as a paste does.
@@ -54,21 +54,19 @@ public:
     QString selectedText() const { return m_line.selectedText(); }
     void selectAll();
 
-    // The first character on screen, and one past the last.
-    qsizetype firstVisible() const { return m_first; }
-    qsizetype visibleEnd() const;
     // Where a character stands in the box, empty while it is scrolled out of view, and the position
     // nearest to a point of the box, -1 outside it.
-    QRect characterRect(qsizetype position) const;
+    QRect characterRect(qsizetype position) const { return m_view.characterRect(position); }
     qsizetype positionAtPoint(const QPoint& point) const;
 
-    QMenu* createStandardContextMenu();
+    // The box's menu of commands, each with the key that does it in this box.
+    QMenu* commandMenu();
     QSize sizeHint() const override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
     // The operator's edit, as it changed the text.
-    void textEdited(const rovanta::Change& change);
+    void operatorEdited(const rovanta::Change& change);
 
 protected:
     bool event(QEvent* event) override;
@@ -89,35 +87,29 @@ protected:
 private:
     enum class KeyUse { Check, Act };
 
-    void showChange(const Change& change);
-    void edited(const Change& change);
+    // What follows a change, from the narrowest to the widest: an edit of the operator's, any change of
+    // the text, any change of the text, caret, selection or pre-edit.
+    void afterOperatorEdit(const Change& change);
+    void afterTextChange(const Change& change);
+    void afterChange();
+
     void moveCaret(qsizetype position, bool mark);
+    bool handleKey(const QKeyEvent& event, KeyUse use);
     void run(TextCommand command, const QString& typed = QString());
+    bool canRun(TextCommand command) const;
     void copy() const;
     void pasteFrom(QClipboard::Mode mode);
     void offerSelection() const;
     void openMenuAtCaret();
-    bool handleKey(const QKeyEvent& event, KeyUse use);
 
-    // What is on screen.
-    void changed();
-    void scrollToCaret();
-    qsizetype firstToFit(qsizetype end) const;
-    qsizetype scanLimit() const;
-    qreal advance(const QFontMetricsF& metrics, qsizetype position) const;
+    void placeView();
     QRect textArea() const;
-    QPointF textOrigin() const;
-    std::unique_ptr<QTextLayout> visibleLayout() const;
-    qsizetype positionAt(const QPointF& point) const;
-    QRect caretRect() const;
-    int caretInLayout() const;
     void initStyleOption(QStyleOptionFrame* option) const;
     void restartBlink();
 
     LineText m_line;
-    qsizetype m_first = 0;
-    QString m_preedit;
-    int m_preeditCaret = 0;
+    LineView m_view{m_line};
+    KeyMap m_keys;
     QBasicTimer m_blink;
     bool m_caretShown = true;
     bool m_dragging = false;

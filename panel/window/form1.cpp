@@ -341,7 +341,7 @@ void Form1::buildTextBoxes()
     // F2 types nothing: the operator hears the path of the last letter without leaving the message box.
     auto* pathKey = new QShortcut(QKeySequence(Qt::Key_F2), m_text2, nullptr, nullptr, Qt::WidgetShortcut);
     connect(pathKey, &QShortcut::activated, this, &Form1::speakLitPath);
-    connect(m_text3, &TextBox::textEdited, this, &Form1::outputEdited);
+    connect(m_text3, &TextBox::operatorEdited, this, &Form1::outputEdited);
 }
 
 void Form1::buildDateControls()

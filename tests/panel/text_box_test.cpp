@@ -1,7 +1,8 @@
 // The one-line text box on its own: its keys, clipboard, mouse, menu, input methods, what it measures of a
 // long text and what a screen reader hears and reads.
-#include "panel/textbox/text_box.h"
 #include "panel/accessible/text_box_accessible.h"
+#include "panel/textbox/message_input.h"
+#include "panel/textbox/text_box.h"
 #include "tests/panel/panel_test_support.h"
 
 #include <QAccessible>
@@ -115,6 +116,8 @@ private slots:
     void mouse_data();
     void mouse();
     void contextMenu();
+    void menuShowsTheKeyOfItsBox_data();
+    void menuShowsTheKeyOfItsBox();
     void programChangesAreNoEdits();
     void onlyTheVisiblePartIsMeasured_data();
     void onlyTheVisiblePartIsMeasured();
@@ -316,20 +319,59 @@ void TextBoxTest::contextMenu()
     QTest::keyClick(m_box.get(), Qt::Key_F10, Qt::ShiftModifier);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
-    QStringList enabled;
+    QList<int> enabled;
     for (QAction* action : menu->actions()) {
         if (!action->isSeparator() && action->isEnabled())
-            enabled << action->text().section(u'\t', 0, 0).remove(u'&');
+            enabled << action->data().toInt();
     }
-    QCOMPARE(enabled, QStringList({"Undo", "Cut", "Copy", "Paste", "Delete", "Select All"}));
+    using enum TextCommand;
+    QCOMPARE(enabled, (QList<int>{int(Undo), int(Cut), int(Copy), int(Paste), int(Delete), int(SelectAll)}));
     QTest::keyClick(menu, Qt::Key_P);
     QCOMPARE(m_box->text(), QStringLiteral("pastedCDe"));
     QVERIFY(!QApplication::activePopupWidget());
 }
 
+void TextBoxTest::menuShowsTheKeyOfItsBox_data()
+{
+    QTest::addColumn<bool>("messageBox");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QKeySequence>("shown");
+    using enum TextCommand;
+    const QKeySequence none;
+    // The output box shows the platform's keys.
+    QTest::newRow("output: Undo") << false << int(Undo) << QKeySequence(Qt::CTRL | Qt::Key_Z);
+    QTest::newRow("output: Paste") << false << int(Paste) << QKeySequence(Qt::CTRL | Qt::Key_V);
+    QTest::newRow("output: Select All") << false << int(SelectAll) << QKeySequence(Qt::CTRL | Qt::Key_A);
+    // In the message box a Ctrl key with a letter types a Backspace: the menu shows a key that gives no
+    // character, or none.
+    QTest::newRow("message: Undo") << true << int(Undo) << none;
+    QTest::newRow("message: Redo") << true << int(Redo) << none;
+    QTest::newRow("message: Cut") << true << int(Cut) << QKeySequence(Qt::SHIFT | Qt::Key_Delete);
+    QTest::newRow("message: Copy") << true << int(Copy) << QKeySequence(Qt::CTRL | Qt::Key_Insert);
+    QTest::newRow("message: Paste") << true << int(Paste) << QKeySequence(Qt::SHIFT | Qt::Key_Insert);
+    QTest::newRow("message: Delete") << true << int(Delete) << QKeySequence(Qt::Key_Delete);
+    QTest::newRow("message: Select All") << true << int(SelectAll) << none;
+}
+
+void TextBoxTest::menuShowsTheKeyOfItsBox()
+{
+    QFETCH(bool, messageBox);
+    QFETCH(int, command);
+    QFETCH(QKeySequence, shown);
+    if (messageBox)
+        m_box = std::make_unique<MessageInput>([](char32_t) { return Typed{}; }, nullptr);
+    const std::unique_ptr<QMenu> menu(m_box->commandMenu());
+    QStringList keys;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && action->data().toInt() == command)
+            keys << action->text().section(u'\t', 1);
+    }
+    QCOMPARE(keys, QStringList{shown.toString(QKeySequence::NativeText)});
+}
+
 void TextBoxTest::programChangesAreNoEdits()
 {
-    QSignalSpy edited(m_box.get(), &TextBox::textEdited);
+    QSignalSpy edited(m_box.get(), &TextBox::operatorEdited);
     m_box->setText(QStringLiteral("AB"));
     m_box->append(u"CD");
     QCOMPARE(edited.count(), 0);
@@ -350,6 +392,7 @@ void TextBoxTest::onlyTheVisiblePartIsMeasured_data()
     QTest::newRow("Backspace at the end") << "Backspace Backspace" << int(kMillion) - 2;
     QTest::newRow("the middle") << "500000" << 500000;
     QTest::newRow("Left from the middle") << "500000 Left" << 499999;
+    QTest::newRow("a wider box shows more") << "wider" << int(kMillion);
 }
 
 void TextBoxTest::onlyTheVisiblePartIsMeasured()
@@ -360,6 +403,8 @@ void TextBoxTest::onlyTheVisiblePartIsMeasured()
     for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
         if (step.front().isDigit())
             m_box->setCursorPosition(step.toInt());
+        else if (step == u"wider")
+            m_box->resize(2 * m_box->width(), m_box->height());
         else if (step.size() == 1)
             QTest::keyClicks(m_box.get(), step);
         else
@@ -367,12 +412,12 @@ void TextBoxTest::onlyTheVisiblePartIsMeasured()
     }
     QCOMPARE(m_box->cursorPosition(), caret);
     // The caret is on screen, and no more characters than fit the box are measured or drawn.
-    QVERIFY(m_box->firstVisible() <= caret && caret <= m_box->visibleEnd());
-    QVERIFY(m_box->visibleEnd() - m_box->firstVisible() < m_box->width());
+    QVERIFY(m_box->view().first() <= caret && caret <= m_box->view().end());
+    QVERIFY(m_box->view().end() - m_box->view().first() < m_box->width());
     QVERIFY(m_box->rect().contains(m_box->inputMethodQuery(Qt::ImCursorRectangle).toRect()));
     // With hidden text on the left, the right holds text up to the end or the box's edge.
     const QString shown =
-        m_box->text().mid(m_box->firstVisible(), m_box->visibleEnd() - m_box->firstVisible());
+        m_box->text().mid(m_box->view().first(), m_box->view().end() - m_box->view().first());
     QVERIFY(QFontMetrics(m_box->font()).horizontalAdvance(shown) >= m_box->width() - 40);
     QVERIFY(!m_box->grab().isNull());
 }
@@ -496,7 +541,7 @@ void TextBoxTest::screenReaderReads()
     QCOMPARE(read, text.mid(start, end - start));
     QCOMPARE(texts->text(start, end), read);
     // A character on screen is found where it stands.
-    if (start < end && start >= m_box->firstVisible() && end <= m_box->visibleEnd()) {
+    if (start < end && start >= m_box->view().first() && end <= m_box->view().end()) {
         const QRect character = texts->characterRect(start);
         QVERIFY(!character.isEmpty());
         QCOMPARE(texts->offsetAtPoint(QPoint(character.left() + 1, character.center().y())), start);
