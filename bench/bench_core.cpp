@@ -1,11 +1,11 @@
 // How fast Encrypt puts letters through the machine: a fixed million-letter message through
-// Machine::encrypt, the road the Encrypt button takes, with the keys changed before every run so that
+// MachineControls::encrypt, the road the Encrypt button takes, with the keys changed before every run so that
 // whatever the machine builds from its keys is built inside the timing. Beside it, as the yardstick, the
 // reference machine's plain arithmetic of the letter path over the same message in the same process. Each
 // figure is the median of the runs. The machine must end where the reference ends; otherwise the figures
 // are worthless and the program fails.
 #include "apps/rovanta-v5/settings.h"
-#include "keysetting/machine.h"
+#include "keysetting/machine_controls.h"
 #include "tests/reference/reference_machine.h"
 
 #include <algorithm>
@@ -17,7 +17,7 @@
 
 namespace {
 
-using rovanta::Machine;
+using rovanta::MachineControls;
 
 constexpr std::size_t kLetters = 1'000'000;
 constexpr int kRuns = 9;
@@ -47,7 +47,7 @@ double seconds(std::chrono::steady_clock::time_point start)
 int main()
 {
     const std::u16string message = fixedMessage();
-    Machine machine(rovanta::v5::modelSettings());
+    MachineControls machine(rovanta::v5::modelSettings());
     machine.startUp();
     reference::ReferenceMachine yardstick(rovanta::v5::modelSettings());
     std::vector<double> machineRates;

@@ -107,7 +107,7 @@ QString fixedMessage(qsizetype letters)
 // The cipher letters of the message from the window's start state, as the machine alone gives them.
 QString cipherOf(const QString& message)
 {
-    Machine machine(fivePointOne().settings);
+    MachineControls machine(fivePointOne().settings);
     machine.startUp();
     machine.encrypt({QStringView(message).utf16(), static_cast<std::size_t>(message.size())});
     return QString::fromStdU16String(machine.state().output());

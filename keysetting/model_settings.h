@@ -12,8 +12,8 @@ using KeyBookTexts = std::array<std::string_view, MachineState::kBookSlots>;
 
 // Everything in which the two models differ, handed in by each program. The shared code branches on these
 // in one place each: the alphabet in the position texts (machine/position.cpp), the key book in RandKeys,
-// the start keys in Machine::takeStartKeys, the highlight in Machine::pressWindowButton, setting by date
-// where Form1 builds its date controls, the titles where Form1 writes them.
+// the start keys in MachineControls::takeStartKeys, the highlight in MachineControls::pressWindowButton,
+// setting by date where Form1 builds its date controls, the titles where Form1 writes them.
 struct ModelSettings {
     // Two-digit cells ("01") or letter cells ("A"); the key book's form follows it: 52 digits or 26 letters.
     CellAlphabet alphabet = CellAlphabet::TwoDigit;

@@ -10,17 +10,22 @@ namespace rovanta {
 // The six window buttons, named as on the panel.
 enum class WindowButton : std::uint8_t { Command2 = 2, Command3, Command4, Command5, Command6, Command7 };
 
-enum class Step : std::int8_t { Down = -1, Up = 1 };
+// Which way a window button turns its window.
+enum class WindowStep : std::int8_t { Down = -1, Up = 1 };
 
 struct WindowButtonAction {
     int window;
-    Step step;
+    WindowStep step;
 };
 
 // Command2/3 turn window 3, Command4/5 window 2, Command6/7 window 1; the first of each pair steps up.
-WindowButtonAction actionOf(WindowButton button);
+constexpr WindowButtonAction actionOf(WindowButton button)
+{
+    const int index = static_cast<int>(button) - static_cast<int>(WindowButton::Command2);
+    return {kWindows - index / 2, index % 2 == 0 ? WindowStep::Up : WindowStep::Down};
+}
 
 // One window one step, wrapping within 1 to 26, with no carry into its neighbour; the rings follow.
-void stepWindow(MachineState& machine, int window, Step step);
+void stepWindow(MachineState& machine, int window, WindowStep step);
 
 } // namespace rovanta

@@ -1,7 +1,8 @@
 #include "apps/rovanta-v4/panel_settings.h"
 #include "apps/rovanta-v4/settings.h"
-#include "panel/window/form1.h"
+#include "panel/platform/display.h"
 #include "panel/platform/program.h"
+#include "panel/window/form1.h"
 
 #include <QApplication>
 

@@ -1,7 +1,8 @@
 #include "apps/rovanta-v5/panel_settings.h"
 #include "apps/rovanta-v5/settings.h"
-#include "panel/window/form1.h"
+#include "panel/platform/display.h"
 #include "panel/platform/program.h"
+#include "panel/window/form1.h"
 
 #include <QApplication>
 

@@ -28,7 +28,7 @@ QString numbers(const MachineState& state, std::span<const std::uint8_t> path)
 
 QString cipherLetters(std::u16string_view output, std::size_t from)
 {
-    return from < output.size() ? textView(output.substr(from)).toString() : QString();
+    return from < output.size() ? toolkitView(output.substr(from)).toString() : QString();
 }
 
 QString enciphered(std::u16string_view output, std::size_t from)
@@ -36,7 +36,7 @@ QString enciphered(std::u16string_view output, std::size_t from)
     const std::size_t count = from < output.size() ? output.size() - from : 0;
     if (count == 0)
         return QStringLiteral("Nothing enciphered: the message is empty");
-    const QString text = textView(output.substr(from, kLettersReadOut)).toString();
+    const QString text = toolkitView(output.substr(from, kLettersReadOut)).toString();
     return QStringLiteral("%1 enciphered: %2%3")
         .arg(letters(count), text, count > kLettersReadOut ? QStringLiteral(" and more") : QString());
 }

@@ -15,12 +15,14 @@ inline QString latinText(std::string_view latin)
     return QString::fromLatin1(latin.data(), static_cast<qsizetype>(latin.size()));
 }
 
-inline QStringView textView(std::u16string_view text)
+// The machine's UTF-16 text as the toolkit reads it, without a copy.
+inline QStringView toolkitView(std::u16string_view text)
 {
     return {text.data(), static_cast<qsizetype>(text.size())};
 }
 
-inline std::u16string_view textView(const QString& text)
+// The toolkit's text as the machine reads it, without a copy.
+inline std::u16string_view machineView(const QString& text)
 {
     return {QStringView(text).utf16(), static_cast<std::size_t>(text.size())};
 }

@@ -1,12 +1,13 @@
 #include "panel/platform/x11_selection.h"
 
+#include "panel/platform/x11_atom.h"
+
 #include <xcb/xcb.h>
 
 #include <poll.h>
 
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 namespace rovanta {
@@ -30,13 +31,6 @@ template <typename Reply> Owned<Reply> owned(Reply* reply)
 // How often a wait looks whether it is to stop.
 constexpr std::chrono::milliseconds kPollSlice{50};
 
-xcb_atom_t atom(xcb_connection_t* connection, const char* name)
-{
-    const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    const auto reply = owned(xcb_intern_atom_reply(connection, cookie, nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
-
 // One request's worth of a reader's side of the selection protocol.
 class Reader {
 public:
@@ -51,8 +45,8 @@ public:
         const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
         xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_window, root, 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, visual, XCB_CW_EVENT_MASK, &events);
-        m_property = atom(m_connection, "ROVANTA_PASTE");
-        m_incremental = atom(m_connection, "INCR");
+        m_property = x11Atom(m_connection, "ROVANTA_PASTE");
+        m_incremental = x11Atom(m_connection, "INCR");
         return m_property != XCB_ATOM_NONE;
     }
 
@@ -155,12 +149,12 @@ std::optional<QString> readX11Selection(const QByteArray& display, Selection sel
     Reader reader(connection.get(), patience, stop);
     if (!screen || !reader.open(screen->root, screen->root_visual))
         return std::nullopt;
-    const xcb_atom_t name =
-        selection == Selection::Primary ? xcb_atom_t{XCB_ATOM_PRIMARY} : atom(connection.get(), "CLIPBOARD");
+    const xcb_atom_t name = selection == Selection::Primary ? xcb_atom_t{XCB_ATOM_PRIMARY}
+                                                            : x11Atom(connection.get(), "CLIPBOARD");
     // Text as UTF-8, else from an older holder as Latin-1.
     for (const char* target : {"UTF8_STRING", "STRING"}) {
         bool refused = false;
-        if (!reader.convert(name, atom(connection.get(), target), refused))
+        if (!reader.convert(name, x11Atom(connection.get(), target), refused))
             return std::nullopt;
         if (refused)
             continue;

@@ -1,6 +1,5 @@
 #include "panel/window/cell_label.h"
 
-#include <QAccessibleWidget>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
@@ -36,7 +35,7 @@ const LaidOut& laidOut(const QString& text, const QFont& font)
 }
 
 // Where a label puts a text of this size in its area, by its alignment.
-QPointF placed(const QRectF& area, const QSizeF& size, Qt::Alignment alignment)
+QPointF textOrigin(const QRectF& area, const QSizeF& size, Qt::Alignment alignment)
 {
     qreal x = area.left();
     if (alignment & Qt::AlignHCenter)
@@ -51,36 +50,7 @@ QPointF placed(const QRectF& area, const QSizeF& size, Qt::Alignment alignment)
     return {x, y};
 }
 
-// A cell that a reader meets in its row's line. Hidden from the reader, it is never listed among what
-// the panel shows, so flat review reads each row once instead of twenty-six times.
-class CellReadWithRow final : public QAccessibleWidget {
-public:
-    explicit CellReadWithRow(QWidget* cell) : QAccessibleWidget(cell, QAccessible::StaticText) {}
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.invisible = true;
-        return state;
-    }
-};
-
-QAccessibleInterface* cellAccessible(const QString& className, QObject* object)
-{
-    auto* cell = className == QLatin1String("rovanta::CellLabel") ? static_cast<CellLabel*>(object) : nullptr;
-    return cell && cell->isReadWithRow() ? new CellReadWithRow(cell) : nullptr;
-}
-
 } // namespace
-
-void readCellsWithTheirRows()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(cellAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
 
 CellLabel::CellLabel(QWidget* parent) : QLabel(parent) {}
 
@@ -97,7 +67,7 @@ void CellLabel::paintEvent(QPaintEvent*)
     const LaidOut& laid = laidOut(shown, font());
     painter.setPen(palette().color(foregroundRole()));
     painter.setFont(font());
-    painter.drawStaticText(placed(contentsRect(), laid.size, alignment()), laid.text);
+    painter.drawStaticText(textOrigin(contentsRect(), laid.size, alignment()), laid.text);
 }
 
 } // namespace rovanta

@@ -17,19 +17,8 @@ class CellLabel final : public QLabel {
 public:
     explicit CellLabel(QWidget* parent = nullptr);
 
-    // A cell of a row is read with its row, as one line, not on its own: a screen reader does not list
-    // it, and its changes cost the reader nothing. A window is read on its own.
-    void setReadWithRow() { m_readWithRow = true; }
-    bool isReadWithRow() const { return m_readWithRow; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    bool m_readWithRow = false;
 };
-
-// Lets screen readers pass over the cells read with their rows; once for the process.
-void readCellsWithTheirRows();
 
 } // namespace rovanta

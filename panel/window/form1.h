@@ -1,7 +1,8 @@
 #pragma once
 
 #include "keysetting/date_setting.h"
-#include "keysetting/machine.h"
+#include "keysetting/machine_controls.h"
+#include "panel/window/commands.h"
 #include "panel/window/geometry.h"
 #include "panel/window/panel_view.h"
 
@@ -32,8 +33,6 @@ public:
     Form1(const ModelSettings& model, const PanelSettings& panel, Clock clock, QWidget* parent = nullptr);
     ~Form1() override;
 
-    const CellWrites& cellWrites() const { return m_view->cellWrites(); }
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -48,7 +47,7 @@ private:
     void buildCaptionLines();
     void setKeyboardOrder();
     QPushButton* newCommand(int command);
-    template <typename Widget> Widget* placed(Widget* widget, const QString& name, const Place& place);
+    PanelElements shownElements() const;
 
     // Start-up, in the machine's order.
     void startUp();
@@ -71,15 +70,15 @@ private:
     // The state reached, onto the elements.
     void showMachine();
 
-    Machine m_machine;
+    MachineControls m_machine;
     PanelSettings m_panel;
     Clock m_clock;
 
     std::array<std::array<QLabel*, kCells + 1>, kRows + 1> m_cells{};
     std::array<QLabel*, kRows + 1> m_rows{};
     std::array<QLabel*, kWindows + 1> m_windows{};
-    // Command1 to Command14; Command8 is one of the date controls.
-    std::array<QPushButton*, 15> m_commands{};
+    // Command1 to Command14 at their numbers; Command8 is one of the date controls.
+    std::array<QPushButton*, kCommandButtons.size() + 1> m_commands{};
     MessageInput* m_text2 = nullptr;
     TextBox* m_text3 = nullptr;
     QLabel* m_label11 = nullptr;

@@ -1,7 +1,7 @@
 #include "panel/window/panel_view.h"
 
-#include "panel/textbox/text_box.h"
 #include "panel/accessible/texts.h"
+#include "panel/textbox/text_box.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -113,10 +113,8 @@ void PanelView::showRows(const MachineState& state)
             continue;
         m_shownRowRevision[row] = state.rowRevision(row);
         m_rowToName[row] = true;
-        for (int cell = 1; cell <= kCells; ++cell) {
+        for (int cell = 1; cell <= kCells; ++cell)
             m_elements.cells[row][cell]->setText(latinText(state.cellText(row, cell)));
-            ++m_cellWrites.texts;
-        }
         repaintTogether(m_elements.cells[row][1], m_elements.cells[row][kCells]);
     }
 }
@@ -160,7 +158,6 @@ void PanelView::paintCell(int row, int cell, CellColour colour)
     m_elements.cells[row][cell]->setPalette(palettes[static_cast<std::size_t>(colour)]);
     // The standard colour and white are both unlit: a reader hears no change between them.
     m_rowToName[row] = true;
-    ++m_cellWrites.colours;
 }
 
 // A row's line is written for a reader once the machine has stood still a moment, and at once while the
@@ -247,7 +244,7 @@ void PanelView::showMessage(const MachineState& state)
     if (state.messageRevision() == m_shownMessageRevision)
         return;
     m_shownMessageRevision = state.messageRevision();
-    if (m_elements.message->text() != textView(state.message()))
+    if (m_elements.message->text() != toolkitView(state.message()))
         m_elements.message->setText(QString::fromStdU16String(state.message()));
 }
 
@@ -263,10 +260,10 @@ void PanelView::showOutput(const MachineState& state)
     }
     if (state.outputRevision() != m_shownOutputRevision) {
         m_shownOutputRevision = state.outputRevision();
-        if (m_elements.output->text() != textView(output))
+        if (m_elements.output->text() != toolkitView(output))
             m_elements.output->setText(QString::fromStdU16String(output));
     } else if (output.size() > m_shownOutputLength) {
-        m_elements.output->append(textView(output).sliced(static_cast<qsizetype>(m_shownOutputLength)));
+        m_elements.output->append(toolkitView(output).sliced(static_cast<qsizetype>(m_shownOutputLength)));
     }
     m_shownOutputLength = output.size();
 }

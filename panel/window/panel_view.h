@@ -18,13 +18,6 @@ namespace rovanta {
 
 class TextBox;
 
-// How often the panel has written a cell's text or colour. A typed letter changes at most the three ring
-// rows and the cells lit before and after it, so its writes stay bounded however the panel grows.
-struct CellWrites {
-    std::uint64_t texts = 0;
-    std::uint64_t colours = 0;
-};
-
 // The elements that show the machine's state.
 struct PanelElements {
     std::array<std::array<QLabel*, kCells + 1>, kRows + 1> cells{};
@@ -48,7 +41,6 @@ public:
     void show(const MachineState& state);
     // Brings a window button's spoken description up to date as the focus comes to it.
     void describeFocus(QWidget* focus);
-    const CellWrites& cellWrites() const { return m_cellWrites; }
 
 private:
     void showRows(const MachineState& state);
@@ -80,8 +72,6 @@ private:
     std::uint64_t m_shownOutputRevision = 0;
     std::uint64_t m_shownOutputEdit = 0;
     std::size_t m_shownOutputLength = 0;
-
-    CellWrites m_cellWrites;
 };
 
 } // namespace rovanta

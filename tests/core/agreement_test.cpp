@@ -15,7 +15,7 @@ namespace {
 
 using reference::differences;
 using rovanta::EncryptOutcome;
-using rovanta::Machine;
+using rovanta::MachineControls;
 using rovanta::TypedKey;
 using rovanta::WindowButton;
 
@@ -79,7 +79,7 @@ public:
     }
 
 private:
-    Machine m_model;
+    MachineControls m_model;
     reference::ReferenceMachine m_reference;
 };
 

@@ -12,7 +12,7 @@ using coretest::differences;
 using coretest::Panel;
 using coretest::panelOf;
 using rovanta::keyRowOfSelector;
-using rovanta::Machine;
+using rovanta::MachineControls;
 using rovanta::SetByDateOutcome;
 
 std::string cellsOf(const rovanta::MachineState& state, int row)
@@ -128,7 +128,7 @@ class SetByDate : public ::testing::TestWithParam<DateCase> {};
 TEST_P(SetByDate, setsTheFourKeysFromTheDate)
 {
     const DateCase& row = GetParam();
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     ASSERT_EQ(machine.setByDate(row.day, row.month, row.year), SetByDateOutcome::Set);
     for (int selector = 1; selector <= 4; ++selector) {
         const auto index = static_cast<std::size_t>(selector - 1);
@@ -213,7 +213,7 @@ class SetByDateRefuses : public ::testing::TestWithParam<BadDate> {};
 TEST_P(SetByDateRefuses, textsThatNameNoKeyAndChangesNothing)
 {
     const BadDate& row = GetParam();
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     machine.pressSelector(2);
     machine.encrypt(u"LIT");
     const Panel before = panelOf(machine.state());
@@ -241,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, SetByDateRefuses,
 
 TEST(SetByDate, changesOnlyTheCaptionsAndKeyRowsAndGivesTheSameTwice)
 {
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     machine.encrypt(u"LIT");
     coretest::setWindows(machine, 5, 17, 26);
     machine.type(U'W');

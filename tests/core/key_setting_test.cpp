@@ -16,7 +16,7 @@ using coretest::panelOf;
 using coretest::setWindows;
 using rovanta::CellColour;
 using rovanta::keyRowOfSelector;
-using rovanta::Machine;
+using rovanta::MachineControls;
 using rovanta::WindowButton;
 
 using coretest::Model;
@@ -24,7 +24,7 @@ using coretest::nameOf;
 using coretest::started;
 
 // The 26 cell texts a key row shows for a key text of either form.
-std::string cellsOfKey(const Machine& machine, int row)
+std::string cellsOfKey(const MachineControls& machine, int row)
 {
     std::string cells;
     for (int cell = 1; cell <= 26; ++cell)
@@ -33,7 +33,7 @@ std::string cellsOfKey(const Machine& machine, int row)
 }
 
 // A key row shows key `slot` exactly when its cells, read in order, spell the key's text.
-void expectKeyInRow(const Machine& machine, int slot, int row)
+void expectKeyInRow(const MachineControls& machine, int slot, int row)
 {
     EXPECT_EQ(cellsOfKey(machine, row), machine.settings().keybook[static_cast<std::size_t>(slot)])
         << "Label" << row << " should show key " << slot;
@@ -83,8 +83,8 @@ TEST(KeyBook, v4HoldsOneHundredDistinctLetterPermutationsAndAnEmptySlot0)
 
 TEST(KeyBook, startUpLoadsTheBuiltInKeysIntoEverySlot)
 {
-    const Machine v5 = coretest::startedV5();
-    const Machine v4 = coretest::startedV4();
+    const MachineControls v5 = coretest::startedV5();
+    const MachineControls v4 = coretest::startedV4();
     for (int slot = 0; slot <= 100; ++slot) {
         EXPECT_EQ(v5.state().keybookSlot(slot), rovanta::v5::kKeyBook[static_cast<std::size_t>(slot)]);
         EXPECT_EQ(v4.state().keybookSlot(slot), rovanta::v4::kKeyBook[static_cast<std::size_t>(slot)]);
@@ -93,7 +93,7 @@ TEST(KeyBook, startUpLoadsTheBuiltInKeysIntoEverySlot)
 
 TEST(KeyBook, aCopiedKeyFillsCell1FromItsFirstCharactersAndCell26FromItsLast)
 {
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     for (int press = 0; press < 99; ++press)
         machine.pressSelector(1); // key 100 into Label8
     const std::string_view key = rovanta::v5::kKeyBook[100];
@@ -111,7 +111,7 @@ class StartState : public ::testing::TestWithParam<Model> {};
 
 TEST_P(StartState, isKeys1To4WindowsAt01AndNothingLit)
 {
-    const Machine machine = started(GetParam());
+    const MachineControls machine = started(GetParam());
     const rovanta::MachineState& state = machine.state();
     const bool letters = GetParam() == Model::V4;
     for (int selector = 1; selector <= 4; ++selector) {
@@ -162,7 +162,7 @@ class SelectorPresses : public ::testing::TestWithParam<std::tuple<Model, Presse
 TEST_P(SelectorPresses, stepThroughKeys1To100)
 {
     const auto& [model, row] = GetParam();
-    Machine machine = started(model);
+    MachineControls machine = started(model);
     for (int press = 0; press < row.presses; ++press)
         machine.pressSelector(row.selector);
     EXPECT_EQ(machine.state().selectorCaption(row.selector), row.caption);
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_P(StartState, aSelectorPressChangesOnlyItsCaptionAndKeyRow)
 {
-    Machine machine = started(GetParam());
+    MachineControls machine = started(GetParam());
     machine.type(U'R');
     for (int selector = 1; selector <= 4; ++selector) {
         Panel expected = panelOf(machine.state());
@@ -222,7 +222,7 @@ class OffCyclePress : public ::testing::TestWithParam<OffCycle> {};
 TEST_P(OffCyclePress, stepsOnFromTheNumberShown)
 {
     const OffCycle& row = GetParam();
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     ASSERT_EQ(machine.setByDate(row.day, row.month, row.year), rovanta::SetByDateOutcome::Set);
     ASSERT_EQ(machine.state().selectorCaption(row.selector), row.captionBefore);
     machine.pressSelector(row.selector);
@@ -260,7 +260,7 @@ class WindowButtons : public ::testing::TestWithParam<std::tuple<Model, ButtonCa
 TEST_P(WindowButtons, stepOneWindowWithWrapAndNoCarry)
 {
     const auto& [model, row] = GetParam();
-    Machine machine = started(model);
+    MachineControls machine = started(model);
     std::array<int, 3> windows{14, 14, 14};
     windows[static_cast<std::size_t>(row.window - 1)] = row.from;
     // One odometer step short of them, so that a typed letter leaves the windows there with its path lit.
@@ -315,7 +315,7 @@ TEST(WindowButtons, twentySixPressesComeBackAround)
     for (const WindowButton button :
          {WindowButton::Command2, WindowButton::Command3, WindowButton::Command4, WindowButton::Command5,
           WindowButton::Command6, WindowButton::Command7}) {
-        Machine machine = coretest::startedV5();
+        MachineControls machine = coretest::startedV5();
         setWindows(machine, 5, 17, 26);
         for (int press = 0; press < 26; ++press)
             machine.pressWindowButton(button);
@@ -327,8 +327,8 @@ TEST(WindowButtons, twentySixPressesComeBackAround)
 
 TEST(WindowButtons, whitenTheV5PanelEvenBeforeTheFirstLetterButLeaveTheV4PanelAlone)
 {
-    Machine v5 = coretest::startedV5();
-    Machine v4 = coretest::startedV4();
+    MachineControls v5 = coretest::startedV5();
+    MachineControls v4 = coretest::startedV4();
     v5.pressWindowButton(WindowButton::Command6);
     v4.pressWindowButton(WindowButton::Command6);
     for (int row = 1; row <= 10; ++row) {
@@ -346,7 +346,7 @@ class Reset : public ::testing::TestWithParam<Model> {};
 TEST_P(Reset, bringsBackWindowsAndEmptyBoxesAndWhitensEveryCell)
 {
     const Model model = GetParam();
-    Machine machine = started(model);
+    MachineControls machine = started(model);
     for (int press = 0; press < 3; ++press)
         machine.pressSelector(1);
     machine.pressSelector(3);
@@ -357,7 +357,7 @@ TEST_P(Reset, bringsBackWindowsAndEmptyBoxesAndWhitensEveryCell)
 
     machine.reset();
 
-    const Machine fresh = started(model);
+    const MachineControls fresh = started(model);
     Panel expected = panelOf(fresh.state());
     expected.colours.fill(coretest::kWhite);
     expected.colours[0] = 0;
@@ -378,7 +378,7 @@ TEST_P(Reset, bringsBackWindowsAndEmptyBoxesAndWhitensEveryCell)
 
 TEST_P(Reset, onAStartedMachineOnlyWhitensTheCells)
 {
-    Machine machine = started(GetParam());
+    MachineControls machine = started(GetParam());
     Panel expected = panelOf(machine.state());
     machine.reset();
     expected.colours.fill(coretest::kWhite);

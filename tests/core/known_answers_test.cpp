@@ -64,9 +64,9 @@ void PrintTo(const KnownAnswer& row, std::ostream* out)
 }
 
 // A started machine set as the operator sets it: the selectors pressed round to the keys, then the windows.
-rovanta::Machine setTo(const KnownAnswer& row)
+rovanta::MachineControls setTo(const KnownAnswer& row)
 {
-    rovanta::Machine machine = coretest::started(row.model);
+    rovanta::MachineControls machine = coretest::started(row.model);
     for (int selector = 1; selector <= 4; ++selector) {
         const std::string caption = rovanta::selectorCaption(row.keys[selector - 1]);
         while (machine.state().selectorCaption(selector) != caption)
@@ -78,7 +78,7 @@ rovanta::Machine setTo(const KnownAnswer& row)
 
 std::string encryptFrom(const KnownAnswer& row, std::string_view text, std::array<int, 3>* windowsAfter)
 {
-    rovanta::Machine machine = setTo(row);
+    rovanta::MachineControls machine = setTo(row);
     machine.encrypt(std::u16string(text.begin(), text.end()));
     if (windowsAfter) {
         for (int window = 1; window <= 3; ++window)

@@ -13,7 +13,7 @@ namespace {
 
 using coretest::setWindows;
 using rovanta::CellColour;
-using rovanta::Machine;
+using rovanta::MachineControls;
 
 using coretest::Model;
 using coretest::nameOf;
@@ -37,7 +37,7 @@ class WindowsStep : public ::testing::TestWithParam<std::tuple<Model, Odometer>>
 TEST_P(WindowsStep, onEveryTypedLetter)
 {
     const auto& [model, row] = GetParam();
-    Machine machine = started(model);
+    MachineControls machine = started(model);
     setWindows(machine, row.before[0], row.before[1], row.before[2]);
     machine.type(U'q');
     for (int window = 1; window <= 3; ++window)
@@ -77,7 +77,7 @@ class RingRow : public ::testing::TestWithParam<std::tuple<Model, RingCell>> {};
 TEST_P(RingRow, showsItsWindowsTurn)
 {
     const auto& [model, row] = GetParam();
-    Machine machine = started(model);
+    MachineControls machine = started(model);
     std::array<int, 3> windows{1, 1, 1};
     windows[static_cast<std::size_t>(row.window - 1)] = row.position;
     setWindows(machine, windows[0], windows[1], windows[2]);
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RingRow, afterTheFirstLetterWindow1TurnsByOne)
 {
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     machine.type(U'A');
     EXPECT_EQ(machine.state().cellText(3, 1), "26");
     EXPECT_EQ(machine.state().cellText(3, 2), "01");
@@ -122,7 +122,7 @@ class LitPath : public ::testing::TestWithParam<Model> {};
 // lights the plain letter red and the cipher letter yellow, and the reflector's columns are partners.
 TEST_P(LitPath, oneRedAndOneYellowCellInEveryRow)
 {
-    Machine machine = started(GetParam());
+    MachineControls machine = started(GetParam());
     std::mt19937 random(11);
     for (int letter = 0; letter < 3000; ++letter) {
         if (letter % 97 == 0)
@@ -171,7 +171,7 @@ TEST_P(LitPath, oneRedAndOneYellowCellInEveryRow)
 // Once the highlight is cleared there is no path to tell.
 TEST_P(LitPath, goesWithTheHighlight)
 {
-    Machine machine = started(GetParam());
+    MachineControls machine = started(GetParam());
     machine.type(U'a');
     machine.reset();
     EXPECT_TRUE(machine.state().litCells().empty());
@@ -194,7 +194,7 @@ TEST(LitPath, colourNumbersAreBlueGreenRed)
 
 // A random setting: keys from the selectors (and in the five-point-one model sometimes from a date),
 // then windows.
-void randomSetting(Machine& machine, Model model, std::mt19937& random)
+void randomSetting(MachineControls& machine, Model model, std::mt19937& random)
 {
     for (int selector = 1; selector <= 4; ++selector) {
         for (auto press = random() % 100; press > 0; --press)
@@ -217,8 +217,8 @@ TEST_P(Reciprocity, theSameSettingDeciphersAndNoLetterStaysItself)
     const auto& [model, seed] = GetParam();
     std::mt19937 random(seed);
     std::mt19937 sameRandom(seed);
-    Machine sender = started(model);
-    Machine receiver = started(model);
+    MachineControls sender = started(model);
+    MachineControls receiver = started(model);
     randomSetting(sender, model, random);
     randomSetting(receiver, model, sameRandom);
 
@@ -245,7 +245,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, Reciprocity,
 TEST(Reciprocity, everyLetterAtEverySettingOfWindow1)
 {
     // Typed letter by letter, one letter and then its cipher from the same windows: back to the letter.
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     for (int position = 1; position <= 26; ++position) {
         for (char32_t plain = U'A'; plain <= U'Z'; ++plain) {
             setWindows(machine, position, 7, 19);
@@ -261,7 +261,7 @@ TEST(Reciprocity, everyLetterAtEverySettingOfWindow1)
 
 TEST(Reciprocity, fourAsFromTheStartAreFourOtherLetters)
 {
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     machine.encrypt(u"AAAA");
     ASSERT_EQ(machine.state().output().size(), 4u);
     EXPECT_EQ(machine.state().output().find(u'A'), std::u16string::npos);

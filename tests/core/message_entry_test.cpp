@@ -11,7 +11,7 @@ namespace {
 using coretest::Panel;
 using coretest::panelOf;
 using rovanta::EncryptOutcome;
-using rovanta::Machine;
+using rovanta::MachineControls;
 using rovanta::TypedKey;
 
 using coretest::Model;
@@ -93,7 +93,7 @@ class Encrypt : public ::testing::TestWithParam<std::tuple<Model, EncryptCase>> 
 TEST_P(Encrypt, cleansChecksAndEnciphers)
 {
     const auto& [model, row] = GetParam();
-    Machine machine = started(model);
+    MachineControls machine = started(model);
     machine.encrypt(u"KEEP"); // leave a lit path, output and windows that a refusal must not touch
     const Panel before = panelOf(machine.state());
 
@@ -142,7 +142,7 @@ TEST(Encrypt, theWarningReadsWordForWord)
 
 TEST(Encrypt, aSecondPressEnciphersTheMessageAgainFromTheAdvancedWindows)
 {
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     machine.encrypt(u"attack at dawn");
     const std::u16string first = machine.state().output();
     machine.encrypt(machine.state().message());
@@ -198,7 +198,7 @@ class Typing : public ::testing::TestWithParam<std::tuple<Model, TypedCase>> {};
 TEST_P(Typing, enciphersCapitalsAndTurnsEverythingElseIntoBackspace)
 {
     const auto& [model, row] = GetParam();
-    Machine machine = started(model);
+    MachineControls machine = started(model);
     machine.type(U'k');
     const Panel before = panelOf(machine.state());
 
@@ -231,8 +231,8 @@ INSTANTIATE_TEST_SUITE_P(Characters, Typing,
 // Typing and Encrypt are two roads to the same letter step.
 TEST(Typing, givesWhatEncryptGives)
 {
-    Machine typed = coretest::startedV5();
-    Machine encrypted = coretest::startedV5();
+    MachineControls typed = coretest::startedV5();
+    MachineControls encrypted = coretest::startedV5();
     const std::u16string message = u"THEQUICKBROWNFOXJUMPSOVERTHELAZYDOG";
     for (const char16_t letter : message)
         typed.type(static_cast<char32_t>(letter + 32));
@@ -259,7 +259,7 @@ class OutputEdit : public ::testing::TestWithParam<OutputEditCase> {};
 TEST_P(OutputEdit, takesTheChangeAndTheNextLetterFollowsIt)
 {
     const OutputEditCase& edit = GetParam();
-    Machine machine = coretest::startedV5();
+    MachineControls machine = coretest::startedV5();
     machine.encrypt(u"ABCDEF");
     const std::u16string before = machine.state().output();
     const std::uint64_t revision = machine.state().outputRevision();

@@ -83,7 +83,7 @@ void pressUntil(int window, int position, const std::function<int()>& shown,
     }
 }
 
-void setWindows(rovanta::Machine& machine, int w1, int w2, int w3)
+void setWindows(rovanta::MachineControls& machine, int w1, int w2, int w3)
 {
     using rovanta::WindowButton;
     const std::array<std::pair<int, WindowButton>, 3> windows{
@@ -111,19 +111,19 @@ void PrintTo(Model model, std::ostream* out)
     *out << nameOf(model);
 }
 
-rovanta::Machine started(Model model)
+rovanta::MachineControls started(Model model)
 {
-    rovanta::Machine machine(settingsOf(model));
+    rovanta::MachineControls machine(settingsOf(model));
     machine.startUp();
     return machine;
 }
 
-rovanta::Machine startedV5()
+rovanta::MachineControls startedV5()
 {
     return started(Model::V5);
 }
 
-rovanta::Machine startedV4()
+rovanta::MachineControls startedV4()
 {
     return started(Model::V4);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keysetting/machine.h"
+#include "keysetting/machine_controls.h"
 
 #include <array>
 #include <cstdint>
@@ -45,7 +45,7 @@ void pressUntil(int window, int position, const std::function<int()>& shown,
                 const std::function<void()>& press);
 
 // The windows set with the window buttons, as an operator would.
-void setWindows(rovanta::Machine& machine, int w1, int w2, int w3);
+void setWindows(rovanta::MachineControls& machine, int w1, int w2, int w3);
 
 // The two models, for tests that run in both.
 enum class Model { V5, V4 };
@@ -54,9 +54,9 @@ std::string nameOf(Model model); // "v5" or "v4", for test names
 void PrintTo(Model model, std::ostream* out);
 
 // A started machine of either model.
-rovanta::Machine started(Model model);
-rovanta::Machine startedV5();
-rovanta::Machine startedV4();
+rovanta::MachineControls started(Model model);
+rovanta::MachineControls startedV5();
+rovanta::MachineControls startedV4();
 
 // "07" -> "G" for each of the 26 numbers of a 52-digit key.
 std::string letterForm(std::string_view twoDigitKey);

@@ -11,7 +11,7 @@
 
 namespace {
 
-using rovanta::Machine;
+using rovanta::MachineControls;
 using rovanta::WindowButton;
 
 // The four model's settings with the five-point-one keys 1 to 100 in letter form.
@@ -74,8 +74,8 @@ TEST_P(OneMachine, twoDigitAndLetterFormsEncipherAndLightAlike)
     const auto uniform = [&](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
-    Machine v5(rovanta::v5::modelSettings());
-    Machine v4(v4WithV5Keys());
+    MachineControls v5(rovanta::v5::modelSettings());
+    MachineControls v4(v4WithV5Keys());
     v5.startUp();
     v4.startUp();
     ASSERT_EQ(differences(v5.state(), v4.state(), true), "");

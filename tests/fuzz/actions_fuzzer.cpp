@@ -64,9 +64,9 @@ enum class Action : std::uint8_t {
 };
 constexpr int kActions = 8;
 
-void typeLetters(rovanta::Machine& machine, fuzz::Reference& reference, std::u16string_view letters)
+void typeLetters(rovanta::MachineControls& machine, fuzz::Reference& reference, std::u16string_view letters)
 {
-    const rovanta::Machine before = machine;
+    const rovanta::MachineControls before = machine;
     for (const char16_t letter : letters) {
         machine.type(letter);
         reference.type(letter);
@@ -74,7 +74,7 @@ void typeLetters(rovanta::Machine& machine, fuzz::Reference& reference, std::u16
     fuzz::expectReciprocal(before, machine, letters);
 }
 
-void act(rovanta::Machine& machine, fuzz::Reference& reference, Action action, Bytes& bytes)
+void act(rovanta::MachineControls& machine, fuzz::Reference& reference, Action action, Bytes& bytes)
 {
     switch (action) {
     case Action::Type: {
@@ -92,7 +92,7 @@ void act(rovanta::Machine& machine, fuzz::Reference& reference, Action action, B
     }
     case Action::Encrypt: {
         const std::u16string message = bytes.text(60);
-        const rovanta::Machine before = machine;
+        const rovanta::MachineControls before = machine;
         machine.encrypt(message);
         if (reference.encrypt(message))
             fuzz::expectReciprocal(before, machine, machine.state().message());
@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                               rovanta::v4::modelSettings()};
     Bytes bytes(data, size);
     const rovanta::ModelSettings& settings = models[static_cast<std::size_t>(bytes.next() % 2)];
-    rovanta::Machine machine(settings);
+    rovanta::MachineControls machine(settings);
     machine.startUp();
     fuzz::Reference reference(settings);
     fuzz::expectAgree(machine, reference);

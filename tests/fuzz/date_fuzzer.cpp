@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     boxes[2] = rest;
     const auto [day, month, year] = boxes;
 
-    rovanta::Machine machine(settings);
+    rovanta::MachineControls machine(settings);
     machine.startUp();
     fuzz::Reference reference(settings);
     const bool set = reference.setByDate(day, month, year);

@@ -47,18 +47,18 @@ std::u16string textOf(const std::uint8_t* data, std::size_t size)
     return text;
 }
 
-void expectAgree(const rovanta::Machine& machine, const Reference& reference)
+void expectAgree(const rovanta::MachineControls& machine, const Reference& reference)
 {
     const std::string differences = reference::differences(machine.state(), reference);
     expect(differences.empty(), differences);
 }
 
-void expectReciprocal(const rovanta::Machine& before, const rovanta::Machine& after,
+void expectReciprocal(const rovanta::MachineControls& before, const rovanta::MachineControls& after,
                       std::u16string_view plain)
 {
     const std::size_t start = before.state().output().size();
     const std::u16string_view cipher = std::u16string_view(after.state().output()).substr(start);
-    rovanta::Machine again = before;
+    rovanta::MachineControls again = before;
     again.encrypt(cipher);
     expect(std::u16string_view(again.state().output()).substr(start) == plain,
            "the same setting turns the cipher back into the message");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keysetting/machine.h"
+#include "keysetting/machine_controls.h"
 #include "tests/reference/reference_machine.h"
 
 #include <cstddef>
@@ -30,10 +30,10 @@ using reference::charactersOf;
 
 // Windows, rows, captions, key book, colours, letternum, message and output of the real machine against the
 // reference.
-void expectAgree(const rovanta::Machine& machine, const Reference& reference);
+void expectAgree(const rovanta::MachineControls& machine, const Reference& reference);
 
 // The machine as it stood before a run of letters turns the cipher they added to the output back into them.
-void expectReciprocal(const rovanta::Machine& before, const rovanta::Machine& after,
+void expectReciprocal(const rovanta::MachineControls& before, const rovanta::MachineControls& after,
                       std::u16string_view plain);
 
 } // namespace fuzz

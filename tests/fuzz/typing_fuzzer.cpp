@@ -9,9 +9,10 @@ using rovanta::TypedKey;
 
 namespace {
 
-void typeEveryCharacter(rovanta::Machine& machine, fuzz::Reference& reference, std::u16string_view text)
+void typeEveryCharacter(rovanta::MachineControls& machine, fuzz::Reference& reference,
+                        std::u16string_view text)
 {
-    const rovanta::Machine start = machine;
+    const rovanta::MachineControls start = machine;
     std::u16string capitals;
     for (const char32_t character : fuzz::charactersOf(text)) {
         const rovanta::Typed typed = machine.type(character);
@@ -26,9 +27,9 @@ void typeEveryCharacter(rovanta::Machine& machine, fuzz::Reference& reference, s
     fuzz::expectReciprocal(start, machine, capitals);
 }
 
-void encryptWholeText(rovanta::Machine& machine, fuzz::Reference& reference, std::u16string_view text)
+void encryptWholeText(rovanta::MachineControls& machine, fuzz::Reference& reference, std::u16string_view text)
 {
-    const rovanta::Machine before = machine;
+    const rovanta::MachineControls before = machine;
     const rovanta::Encrypted result = machine.encrypt(text);
     const bool accepted = reference.encrypt(text);
     fuzz::expect((result.outcome == EncryptOutcome::Enciphered) == accepted,
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                               rovanta::v4::modelSettings()};
     const std::u16string text = fuzz::textOf(data, size);
     for (const rovanta::ModelSettings& settings : models) {
-        rovanta::Machine machine(settings);
+        rovanta::MachineControls machine(settings);
         machine.startUp();
         fuzz::Reference reference(settings);
         typeEveryCharacter(machine, reference, text);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keysetting/machine.h"
+#include "keysetting/machine_controls.h"
 
 #include <array>
 #include <cstdint>

@@ -11,11 +11,11 @@
 
 namespace rovanta {
 
-// The machine as the operator works it: one call per operator action, each leaving the state that the
-// panel then shows. The model's differences come in as settings.
-class Machine {
+// The machine's controls as the operator works them: one call per operator action, each leaving the state
+// that the panel then shows. The model's differences come in as settings.
+class MachineControls {
 public:
-    explicit Machine(const ModelSettings& settings);
+    explicit MachineControls(const ModelSettings& settings);
 
     const MachineState& state() const { return m_state; }
     const ModelSettings& settings() const { return m_settings; }

@@ -1,19 +1,22 @@
-#include "keysetting/machine.h"
+#include "keysetting/machine_controls.h"
 
 #include "keysetting/key_book.h"
 #include "keysetting/selectors.h"
 
 namespace rovanta {
 
-Machine::Machine(const ModelSettings& settings) : m_settings(settings), m_state(settings.alphabet) {}
+MachineControls::MachineControls(const ModelSettings& settings)
+    : m_settings(settings), m_state(settings.alphabet)
+{
+}
 
-void Machine::startUp()
+void MachineControls::startUp()
 {
     RandKeys(m_state, m_settings);
     takeStartKeys(Moment::StartUp);
 }
 
-void Machine::takeStartKeys(Moment moment)
+void MachineControls::takeStartKeys(Moment moment)
 {
     if (m_settings.resetRestoresStartKeys) {
         Reset1234(m_state);
@@ -27,22 +30,22 @@ void Machine::takeStartKeys(Moment moment)
     }
 }
 
-Typed Machine::type(char32_t character)
+Typed MachineControls::type(char32_t character)
 {
     return typeCharacter(m_state, character);
 }
 
-Encrypted Machine::encrypt(std::u16string_view message)
+Encrypted MachineControls::encrypt(std::u16string_view message)
 {
     return rovanta::encrypt(m_state, message);
 }
 
-void Machine::pressSelector(int selector)
+void MachineControls::pressSelector(int selector)
 {
     rovanta::pressSelector(m_state, selector);
 }
 
-void Machine::pressWindowButton(WindowButton button)
+void MachineControls::pressWindowButton(WindowButton button)
 {
     const WindowButtonAction action = actionOf(button);
     stepWindow(m_state, action.window, action.step);
@@ -50,7 +53,7 @@ void Machine::pressWindowButton(WindowButton button)
         m_state.BackColToWhite();
 }
 
-void Machine::reset()
+void MachineControls::reset()
 {
     for (int window = 1; window <= kWindows; ++window)
         m_state.setWindow(window, 1);
@@ -61,8 +64,8 @@ void Machine::reset()
     m_state.sortwheels();
 }
 
-SetByDateOutcome Machine::setByDate(std::u16string_view day, std::u16string_view month,
-                                    std::u16string_view year)
+SetByDateOutcome MachineControls::setByDate(std::u16string_view day, std::u16string_view month,
+                                            std::u16string_view year)
 {
     return rovanta::setByDate(m_state, day, month, year);
 }
