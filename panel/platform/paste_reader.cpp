@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 
 #ifdef ROVANTA_XCB
-#include "panel/platform/x11_selection.h"
+#include "panel/platform/x11/x11_selection.h"
 #endif
 
 #include <utility>

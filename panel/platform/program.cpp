@@ -9,7 +9,7 @@
 #include <memory>
 
 #ifdef ROVANTA_XCB
-#include "panel/platform/x11_window_watch.h"
+#include "panel/platform/x11/x11_window_watch.h"
 #endif
 
 namespace rovanta {

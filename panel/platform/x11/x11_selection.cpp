@@ -1,6 +1,6 @@
-#include "panel/platform/x11_selection.h"
+#include "panel/platform/x11/x11_selection.h"
 
-#include "panel/platform/x11_atom.h"
+#include "panel/platform/x11/x11_atom.h"
 
 #include <xcb/xcb.h>
 

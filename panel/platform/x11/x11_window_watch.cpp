@@ -1,6 +1,6 @@
-#include "panel/platform/x11_window_watch.h"
+#include "panel/platform/x11/x11_window_watch.h"
 
-#include "panel/platform/x11_atom.h"
+#include "panel/platform/x11/x11_atom.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "panel/platform/x11_atom.h"
+#include "panel/platform/x11/x11_atom.h"
 
 #include <cstdlib>
 #include <cstring>
