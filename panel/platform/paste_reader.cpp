@@ -104,7 +104,7 @@ PasteReader::Way PasteReader::wayFor(QClipboard::Mode mode, QString& type) const
     const QString platform = QGuiApplication::platformName();
     if (platform == u"xcb")
         return Way::X11;
-    if (platform.startsWith(u"wayland") && compositorSharesClipboard()) {
+    if (platform.startsWith(u"wayland") && wlPasteCanRead()) {
         type = offeredTextType(mode);
         return Way::WlPaste;
     }

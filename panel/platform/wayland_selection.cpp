@@ -1,5 +1,7 @@
 #include "panel/platform/wayland_selection.h"
 
+#include <QStandardPaths>
+
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -158,10 +160,11 @@ std::optional<QByteArray> drain(int from, std::chrono::milliseconds patience, co
 
 } // namespace
 
-bool compositorSharesClipboard()
+bool wlPasteCanRead()
 {
-    static const bool shared = askCompositor();
-    return shared;
+    static const bool can =
+        !QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty() && askCompositor();
+    return can;
 }
 
 std::optional<QString> readWaylandSelection(bool primary, const QString& type,

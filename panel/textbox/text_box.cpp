@@ -173,7 +173,7 @@ void TextBox::run(TextCommand command, const QString& typed)
 
 // The text may come after the window has handled other events, an earlier paste among them. On a box
 // still as it was when the paste was asked for, it takes the place of the selection then; on a box changed
-// meanwhile it goes in at the caret as it stands, and a selection made since is left alone.
+// meanwhile it goes in at the caret as it stands, and text selected since is not replaced.
 void TextBox::pasteFrom(QClipboard::Mode mode)
 {
     m_paste.read(mode, [this, asked = m_changes](const QString& pasted) {
