@@ -5,20 +5,25 @@
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
 #include <functional>
-#include <future>
+#include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace rovanta {
 
-// Reads the clipboard, or X's primary selection, for a paste. The toolkit's own read waits for the program
-// that holds the text, up to fifteen seconds for one that never answers, with the window frozen. So on X
-// the text is read on a thread of its own, over a connection of its own. The window waits a moment for it,
-// so that a paste from a live holder lands within its own event as any edit does, before the next key or
-// click; past that moment the window goes on answering, the paste lands when the text comes, and a holder
-// that stays silent for a second costs only the paste. Elsewhere, and when the text is this program's own,
-// it is read at once through the toolkit.
+// Reads the clipboard, or the primary selection, for a paste. The toolkit's own read waits on the event
+// thread for the program that holds the text: on X up to fifteen seconds for one that never answers, on
+// Wayland a second for each text type it tries, the window frozen all the while. So where the window
+// system lets a program apart read the text (on X over a connection of its own, on Wayland through
+// wl-paste where the compositor shares the clipboard), the read runs on a thread of its own. The window
+// waits a moment for it, so that a paste from a live holder lands within its own event as any edit does,
+// before the next key or click; past that moment the window goes on answering and the paste lands when
+// the text comes. Elsewhere, and when the text is this program's own, the toolkit reads it at once.
 class PasteReader : public QObject {
     Q_OBJECT
 
@@ -29,17 +34,50 @@ public:
     ~PasteReader() override;
 
     // Calls `done` on the window's thread with the text, at once or later, and never when no text came in
-    // time. While one read is under way another is not started.
+    // time. Pastes asked while others are under way are read after them and handed over in the order
+    // asked.
     void read(QClipboard::Mode mode, Done done);
 
 private:
-    void readApart(QClipboard::Mode mode, Done done);
-    void deliver();
+    enum class Way { Toolkit, X11, WlPaste };
 
-    std::thread m_worker;
+    // A paste asked for and not yet handed over.
+    struct Waiting {
+        std::uint64_t request;
+        Done done;
+        bool answered = false;
+        std::optional<QString> text;
+    };
+    // A read for the worker, and its answer.
+    struct Job {
+        std::uint64_t request;
+        Way way;
+        QClipboard::Mode mode;
+        QString type;
+    };
+    struct Answer {
+        std::uint64_t request;
+        std::optional<QString> text;
+    };
+
+    Way wayFor(QClipboard::Mode mode, QString& type) const;
+    void start(Job job);
+    void work();
+    void waitAMoment(std::uint64_t request);
+    void collect();
+    void handOver();
+
+    // The window's thread alone.
+    std::uint64_t m_asked = 0;
+    std::deque<Waiting> m_waiting;
+
+    // Shared with the worker, under m_mutex.
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Job> m_jobs;
+    std::vector<Answer> m_answers;
     std::atomic<bool> m_stop{false};
-    std::future<std::optional<QString>> m_text;
-    Done m_done;
+    std::thread m_worker;
 };
 
 } // namespace rovanta

@@ -157,13 +157,16 @@ void TextBox::copy() const
         clipboard()->setText(selectedText());
 }
 
-// The text may come after the window has handled other events: it lands only on the box as it was when
-// the paste was asked for, and a box changed meanwhile keeps its change.
+// The text may come after the window has handled other events, an earlier paste among them. On a box
+// still as it was when the paste was asked for, it takes the place of the selection then; on a box changed
+// meanwhile it goes in at the caret as it stands, and text selected since is not replaced.
 void TextBox::pasteFrom(QClipboard::Mode mode)
 {
     m_paste.read(mode, [this, asked = m_changes](const QString& pasted) {
         if (asked == m_changes)
             edit(m_line.selectionStart(), m_line.selectionEnd(), pasted);
+        else
+            edit(m_line.caret(), m_line.caret(), pasted);
     });
 }
 
