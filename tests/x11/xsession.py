@@ -48,13 +48,18 @@ def wait_for(what, condition, timeout=10.0, interval=0.02):
 
 
 class XServer:
-    """Xvfb at 96 dots per inch, so one pixel is 15 twips, optionally with a window manager on it."""
+    """Xvfb at 96 dots per inch, so one pixel is 15 twips, optionally with a window manager on it and with
+    a reader's buses: a session bus and the accessibility bus, whose programs then run with the toolkit's
+    accessibility on, as on a desktop where a screen reader is running."""
 
-    def __init__(self, window_manager=False):
+    def __init__(self, window_manager=False, reader=False):
         self.window_manager = window_manager
+        self.reader = reader
         self.home = tempfile.mkdtemp(prefix="rovanta-x11-")
         self.processes = []
         self.display = None
+        self.bus = None
+        self.launcher = None
 
     def start(self):
         read_end, write_end = os.pipe()
@@ -70,7 +75,23 @@ class XServer:
         self.number = int(number)
         if self.window_manager:
             self._start_window_manager()
+        if self.reader:
+            self._start_reader_buses()
         return self
+
+    def _start_reader_buses(self):
+        read_end, write_end = os.pipe()
+        self.spawn(["dbus-daemon", "--session", "--nofork", "--nosyslog", f"--print-address={write_end}"],
+                   log="dbus-daemon", pass_fds=[write_end])
+        os.close(write_end)
+        with os.fdopen(read_end) as announced:
+            self.bus = announced.readline().strip()
+        if not self.bus:
+            raise RuntimeError("the session bus did not start:\n" + self.log_text("dbus-daemon"))
+        # The launcher starts the accessibility bus as a child of its own, which it ends only when it is
+        # asked to end, not when it is killed.
+        self.launcher = self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                   log="at-spi-bus-launcher", death_signal=signal.SIGTERM)
 
     def _start_window_manager(self):
         self.spawn(["openbox", "--sm-disable"], log="openbox")
@@ -85,6 +106,9 @@ class XServer:
         env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", HOME=self.home, XDG_RUNTIME_DIR=runtime,
                    XDG_CONFIG_HOME=os.path.join(self.home, "config"),
                    XDG_CACHE_HOME=os.path.join(self.home, "cache"))
+        if self.bus:
+            env.update(DBUS_SESSION_BUS_ADDRESS=self.bus, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                       QT_ACCESSIBILITY="1")
         return env
 
     def _log(self, name):
@@ -119,6 +143,12 @@ class XServer:
                               timeout=timeout, input=input)
 
     def stop(self):
+        if self.launcher and self.launcher.poll() is None:
+            self.launcher.terminate()
+            try:
+                self.launcher.wait(10)
+            except subprocess.TimeoutExpired:
+                pass
         for process in reversed(self.processes):
             if process.poll() is None:
                 process.kill()
@@ -230,11 +260,12 @@ class Machine:
     def key(self, *keys):
         self.x.run(["xdotool", "key", "--delay", "15", *keys])
 
-    def paste(self, text):
-        """Puts text on the clipboard from another program, clicks into Text2 and pastes it there."""
+    def paste(self, text, keys=("shift+Insert",)):
+        """Puts text on the clipboard from another program, clicks into Text2 and pastes it there with
+        `keys` (the box's menu: shift+F10, p)."""
         self.set_clipboard(text)
         self.focus_message()
-        self.key("shift+Insert")
+        self.key(*keys)
 
     # --- reading the machine from outside ----------------------------------------------------
 
@@ -331,12 +362,13 @@ class MachineTest(unittest.TestCase):
     """Base of the real-X tests: one X server per class, a freshly started program per test."""
 
     window_manager = False
+    reader = False
     program = None
     model = None
 
     @classmethod
     def setUpClass(cls):
-        cls.x = XServer(cls.window_manager).start()
+        cls.x = XServer(cls.window_manager, cls.reader).start()
         cls.addClassCleanup(cls.x.stop)
 
     def setUp(self):
