@@ -1,5 +1,6 @@
-// One letter through the machine: the odometer of the windows, the ring rows, the lit path, and the
-// machine's two promises (it deciphers what it enciphers, and never leaves a letter as itself).
+// One letter through the machine: the lit path and the path told on request, and the machine's two promises
+// (it deciphers what it enciphers, and never leaves a letter as itself). Windows and rings are checked
+// against the reference machine.
 #include "tests/core/test_support.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 #include <random>
 #include <string>
 #include <tuple>
-#include <utility>
 
 namespace {
 
@@ -18,101 +18,6 @@ using rovanta::Machine;
 using coretest::Model;
 using coretest::nameOf;
 using coretest::started;
-
-// --- Windows step like an odometer before the letter is enciphered ---------------------------------------
-
-struct Odometer {
-    const char* name;
-    std::array<int, 3> before;
-    std::array<const char*, 3> after;
-};
-
-void PrintTo(const Odometer& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
-class WindowsStep : public ::testing::TestWithParam<std::tuple<Model, Odometer>> {};
-
-TEST_P(WindowsStep, onEveryTypedLetter)
-{
-    const auto& [model, row] = GetParam();
-    Machine machine = started(model);
-    setWindows(machine, row.before[0], row.before[1], row.before[2]);
-    machine.type(U'q');
-    for (int window = 1; window <= 3; ++window)
-        EXPECT_EQ(machine.state().windowText(window), row.after[window - 1]) << "window " << window;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Carry, WindowsStep,
-    ::testing::Combine(::testing::Values(Model::V5, Model::V4),
-                       ::testing::Values(Odometer{"first_letter", {1, 1, 1}, {"02", "01", "01"}},
-                                         Odometer{"nine_to_ten", {9, 1, 1}, {"10", "01", "01"}},
-                                         Odometer{"window_1_to_26", {25, 3, 4}, {"26", "03", "04"}},
-                                         Odometer{"carry_into_2", {26, 5, 1}, {"01", "06", "01"}},
-                                         Odometer{"carry_into_3", {26, 26, 3}, {"01", "01", "04"}},
-                                         Odometer{"window_2_at_26_alone", {3, 26, 26}, {"04", "26", "26"}},
-                                         Odometer{"full_wrap", {26, 26, 26}, {"01", "01", "01"}},
-                                         Odometer{"carry_into_3_at_9", {26, 26, 9}, {"01", "01", "10"}})),
-    [](const auto& row) { return nameOf(std::get<0>(row.param)) + "_" + std::get<1>(row.param).name; });
-
-// --- Ring rows follow their windows -------------------------------------------------------------------
-
-struct RingCell {
-    int window;
-    int position;
-    int cell;
-    const char* twoDigit;
-    const char* letter;
-};
-
-void PrintTo(const RingCell& row, std::ostream* out)
-{
-    *out << "window " << row.window << " at " << row.position << ", cell " << row.cell;
-}
-
-class RingRow : public ::testing::TestWithParam<std::tuple<Model, RingCell>> {};
-
-TEST_P(RingRow, showsItsWindowsTurn)
-{
-    const auto& [model, row] = GetParam();
-    Machine machine = started(model);
-    std::array<int, 3> windows{1, 1, 1};
-    windows[static_cast<std::size_t>(row.window - 1)] = row.position;
-    setWindows(machine, windows[0], windows[1], windows[2]);
-    const int ringRow = rovanta::ringRowOfWindow(row.window);
-    EXPECT_EQ(machine.state().cellText(ringRow, row.cell), model == Model::V5 ? row.twoDigit : row.letter);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Turns, RingRow,
-    ::testing::Combine(::testing::Values(Model::V5, Model::V4),
-                       ::testing::Values(RingCell{1, 1, 1, "01", "A"}, RingCell{1, 1, 26, "26", "Z"},
-                                         RingCell{1, 2, 1, "26", "Z"}, RingCell{1, 2, 2, "01", "A"},
-                                         RingCell{1, 2, 26, "25", "Y"}, RingCell{1, 26, 1, "02", "B"},
-                                         RingCell{1, 26, 25, "26", "Z"}, RingCell{1, 26, 26, "01", "A"},
-                                         RingCell{2, 2, 1, "26", "Z"}, RingCell{2, 2, 2, "01", "A"},
-                                         RingCell{2, 2, 26, "25", "Y"}, RingCell{3, 26, 1, "02", "B"},
-                                         RingCell{3, 26, 25, "26", "Z"}, RingCell{3, 26, 26, "01", "A"},
-                                         RingCell{3, 10, 9, "26", "Z"}, RingCell{3, 10, 10, "01", "A"},
-                                         RingCell{3, 10, 18, "09", "I"}, RingCell{3, 10, 19, "10", "J"})),
-    [](const auto& row) {
-        const RingCell& cell = std::get<1>(row.param);
-        return nameOf(std::get<0>(row.param)) + "_window" + std::to_string(cell.window) + "_at" +
-               std::to_string(cell.position) + "_cell" + std::to_string(cell.cell);
-    });
-
-TEST(RingRow, afterTheFirstLetterWindow1TurnsByOne)
-{
-    Machine machine = coretest::startedV5();
-    machine.type(U'A');
-    EXPECT_EQ(machine.state().cellText(3, 1), "26");
-    EXPECT_EQ(machine.state().cellText(3, 2), "01");
-    EXPECT_EQ(machine.state().cellText(3, 26), "25");
-    EXPECT_EQ(machine.state().cellText(5, 1), "01");
-    EXPECT_EQ(machine.state().cellText(7, 1), "01");
-}
 
 // --- The lit path ---------------------------------------------------------------------------------------
 
@@ -181,15 +86,6 @@ TEST_P(LitPath, goesWithTheHighlight)
 INSTANTIATE_TEST_SUITE_P(Models, LitPath, ::testing::Values(Model::V5, Model::V4),
                          [](const auto& row) { return nameOf(row.param); });
 
-// The panel paints a cell with its colour number, whose bytes run blue, green, red from the lowest.
-TEST(LitPath, colourNumbersAreBlueGreenRed)
-{
-    const std::array<std::pair<CellColour, std::uint32_t>, 3> numbers{
-        {{CellColour::Red, 255}, {CellColour::Yellow, 65535}, {CellColour::White, 16777215}}};
-    for (const auto& [colour, number] : numbers)
-        EXPECT_EQ(rovanta::colourNumber(colour), number) << "colour " << static_cast<int>(colour);
-}
-
 // --- Reciprocity ----------------------------------------------------------------------------------------
 
 // A random setting: keys from the selectors (and in the five-point-one model sometimes from a date),
@@ -241,30 +137,5 @@ INSTANTIATE_TEST_SUITE_P(Settings, Reciprocity,
                              return nameOf(std::get<0>(row.param)) + "_seed" +
                                     std::to_string(std::get<1>(row.param));
                          });
-
-TEST(Reciprocity, everyLetterAtEverySettingOfWindow1)
-{
-    // Typed letter by letter, one letter and then its cipher from the same windows: back to the letter.
-    Machine machine = coretest::startedV5();
-    for (int position = 1; position <= 26; ++position) {
-        for (char32_t plain = U'A'; plain <= U'Z'; ++plain) {
-            setWindows(machine, position, 7, 19);
-            machine.type(plain);
-            const char32_t cipher = machine.state().output().back();
-            ASSERT_NE(cipher, plain);
-            setWindows(machine, position, 7, 19);
-            machine.type(cipher);
-            ASSERT_EQ(machine.state().output().back(), plain);
-        }
-    }
-}
-
-TEST(Reciprocity, fourAsFromTheStartAreFourOtherLetters)
-{
-    Machine machine = coretest::startedV5();
-    machine.encrypt(u"AAAA");
-    ASSERT_EQ(machine.state().output().size(), 4u);
-    EXPECT_EQ(machine.state().output().find(u'A'), std::u16string::npos);
-}
 
 } // namespace

@@ -58,9 +58,6 @@ rovanta::Machine started(Model model);
 rovanta::Machine startedV5();
 rovanta::Machine startedV4();
 
-// "07" -> "G" for each of the 26 numbers of a 52-digit key.
-std::string letterForm(std::string_view twoDigitKey);
-
 // Cells lit in a row, by colour.
 int countColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);
 int cellOfColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);
