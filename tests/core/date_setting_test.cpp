@@ -65,7 +65,9 @@ INSTANTIATE_TEST_SUITE_P(Months, Setup,
                                            StartDay{"april", {2026, 4, 6}, "06", "04", "2026", 30},
                                            StartDay{"january", {2026, 1, 31}, "31", "01", "2026", 31},
                                            StartDay{"november", {2026, 11, 30}, "30", "11", "2026", 30},
-                                           StartDay{"december", {2026, 12, 6}, "06", "12", "2026", 31}),
+                                           StartDay{"december", {2026, 12, 6}, "06", "12", "2026", 31},
+                                           StartDay{
+                                               "a_year_past_the_list", {2101, 7, 4}, "04", "07", "2101", 31}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Setup, listsTwelveMonthsAndTheYears2000To2100)
@@ -238,29 +240,5 @@ INSTANTIATE_TEST_SUITE_P(Texts, SetByDateRefuses,
                                            BadDate{"huge_month", u"06", u"99999999999999999999", u"2026"},
                                            BadDate{"arabic_indic_digit", u"\u0666", u"12", u"2026"}),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST(SetByDate, changesOnlyTheCaptionsAndKeyRowsAndGivesTheSameTwice)
-{
-    Machine machine = coretest::startedV5();
-    machine.encrypt(u"LIT");
-    coretest::setWindows(machine, 5, 17, 26);
-    machine.type(U'W');
-    Panel expected = panelOf(machine.state());
-
-    ASSERT_EQ(machine.setByDate(u"06", u"12", u"2026"), SetByDateOutcome::Set);
-    const Panel once = panelOf(machine.state());
-    const std::array<const char*, 5> captions{"", "Key 06", "Key 12", "Key 26", "Key 64"};
-    for (int selector = 1; selector <= 4; ++selector) {
-        expected.captions[static_cast<std::size_t>(selector)] = captions[static_cast<std::size_t>(selector)];
-        const int row = keyRowOfSelector(selector);
-        for (int cell = 1; cell <= 26; ++cell)
-            expected.texts[static_cast<std::size_t>((row - 1) * 26 + cell)] =
-                machine.state().cellText(row, cell);
-    }
-    EXPECT_EQ(differences(once, expected), "");
-
-    ASSERT_EQ(machine.setByDate(u"06", u"12", u"2026"), SetByDateOutcome::Set);
-    EXPECT_EQ(differences(panelOf(machine.state()), once), "");
-}
 
 } // namespace
