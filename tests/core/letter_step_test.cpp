@@ -23,9 +23,10 @@ using coretest::started;
 
 class LitPath : public ::testing::TestWithParam<Model> {};
 
-// Every row is crossed once out and once back, so each shows one red and one yellow cell; the entry scale
-// lights the plain letter red and the cipher letter yellow, and the reflector's columns are partners.
-TEST_P(LitPath, oneRedAndOneYellowCellInEveryRow)
+// The path told on request is the one lit: the numbers the red cells show on the way out to the reflector
+// and the yellow ones on the way back, from the plain letter to the cipher letter. Which cells are lit is
+// checked against the reference machine.
+TEST_P(LitPath, isTheOneLit)
 {
     Machine machine = started(GetParam());
     std::mt19937 random(11);
@@ -35,26 +36,10 @@ TEST_P(LitPath, oneRedAndOneYellowCellInEveryRow)
         const int plain = static_cast<int>(random() % 26) + 1;
         machine.type(static_cast<char32_t>('@' + plain));
         const rovanta::MachineState& state = machine.state();
-        const int cipher = state.output().back() - u'@';
-        for (int row = 1; row <= 10; ++row) {
-            ASSERT_EQ(coretest::countColour(state, row, CellColour::Red), 1) << "Label" << row;
-            ASSERT_EQ(coretest::countColour(state, row, CellColour::Yellow), 1) << "Label" << row;
-            ASSERT_EQ(coretest::countColour(state, row, CellColour::White), 24) << "Label" << row;
-        }
-        ASSERT_EQ(coretest::cellOfColour(state, 1, CellColour::Red), plain);
-        ASSERT_EQ(coretest::cellOfColour(state, 1, CellColour::Yellow), cipher);
-        for (const int row : {9, 10}) {
-            ASSERT_EQ(coretest::cellOfColour(state, row, CellColour::Red) +
-                          coretest::cellOfColour(state, row, CellColour::Yellow),
-                      27)
-                << "Label" << row;
-        }
-        // The path told on request is the one lit: the numbers the red cells show on the way out to the
-        // reflector and the yellow ones on the way back, from the plain letter to the cipher letter.
         const auto path = state.litPath();
         ASSERT_EQ(path.size(), rovanta::MachineState::kPathNumbers);
         ASSERT_EQ(path.front(), plain);
-        ASSERT_EQ(path.back(), cipher);
+        ASSERT_EQ(path.back(), state.output().back() - u'@');
         for (const auto& [at, row, colour] :
              {std::tuple{1, 2, CellColour::Red}, std::tuple{2, 4, CellColour::Red},
               std::tuple{3, 6, CellColour::Red}, std::tuple{4, 8, CellColour::Red},
@@ -62,14 +47,6 @@ TEST_P(LitPath, oneRedAndOneYellowCellInEveryRow)
               std::tuple{8, 5, CellColour::Yellow}, std::tuple{9, 3, CellColour::Yellow}})
             ASSERT_EQ(path[at], state.cellNumber(row, coretest::cellOfColour(state, row, colour)))
                 << "Label" << row;
-        // A lookup lights both rows of its stage in one column.
-        for (const int first : {1, 3, 5, 7, 9}) {
-            for (const CellColour colour : {CellColour::Red, CellColour::Yellow}) {
-                ASSERT_EQ(coretest::cellOfColour(state, first, colour),
-                          coretest::cellOfColour(state, first + 1, colour))
-                    << "Label" << first;
-            }
-        }
     }
 }
 

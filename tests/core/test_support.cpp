@@ -128,14 +128,6 @@ rovanta::Machine startedV4()
     return started(Model::V4);
 }
 
-int countColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour)
-{
-    int count = 0;
-    for (int cell = 1; cell <= 26; ++cell)
-        count += state.cellColour(row, cell) == colour ? 1 : 0;
-    return count;
-}
-
 int cellOfColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour)
 {
     for (int cell = 1; cell <= 26; ++cell) {

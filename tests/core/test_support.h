@@ -58,8 +58,7 @@ rovanta::Machine started(Model model);
 rovanta::Machine startedV5();
 rovanta::Machine startedV4();
 
-// Cells lit in a row, by colour.
-int countColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);
+// The cell of a row lit in a colour, or 0.
 int cellOfColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);
 
 } // namespace coretest
