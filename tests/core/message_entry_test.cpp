@@ -134,24 +134,6 @@ INSTANTIATE_TEST_SUITE_P(Messages, Encrypt,
                              return nameOf(std::get<0>(row.param)) + "_" + std::get<1>(row.param).name;
                          });
 
-TEST(Encrypt, theWarningReadsWordForWord)
-{
-    EXPECT_EQ(rovanta::kCapitalsOnlyTitle, u"Twit");
-    EXPECT_EQ(rovanta::kCapitalsOnlyText, u"Error Encountered: Capital Letters Only \r\nPlease Retry.");
-}
-
-TEST(Encrypt, aSecondPressEnciphersTheMessageAgainFromTheAdvancedWindows)
-{
-    MachineControls machine = coretest::startedV5();
-    machine.encrypt(u"attack at dawn");
-    const std::u16string first = machine.state().output();
-    machine.encrypt(machine.state().message());
-    ASSERT_EQ(machine.state().output().size(), 24u);
-    EXPECT_EQ(machine.state().output().substr(0, 12), first);
-    EXPECT_NE(machine.state().output().substr(12), first);
-    EXPECT_EQ(machine.state().window(1), 25);
-}
-
 // --- Live typing ----------------------------------------------------------------------------------------
 
 struct TypedCase {
@@ -166,6 +148,8 @@ void PrintTo(const TypedCase& row, std::ostream* out)
     *out << row.name;
 }
 
+// The characters a random session types against the reference (digits, punctuation, control codes) are
+// checked there; these are the edges of the alphabet and characters outside ASCII.
 const TypedCase kTypedCases[] = {
     {"lower_a", U'a', TypedKey::Letter, u'A'},
     {"lower_q", U'q', TypedKey::Letter, u'Q'},
@@ -173,20 +157,10 @@ const TypedCase kTypedCases[] = {
     {"dotless_i", U'\u0131', TypedKey::Letter, u'I'},
     {"long_s", U'\u017F', TypedKey::Letter, u'S'},
     {"digit_1", U'1', TypedKey::Backspace, 0},
-    {"digit_0", U'0', TypedKey::Backspace, 0},
-    {"space", U' ', TypedKey::Backspace, 0},
-    {"exclamation", U'!', TypedKey::Backspace, 0},
     {"at_sign", U'@', TypedKey::Backspace, 0},
     {"bracket", U'[', TypedKey::Backspace, 0},
     {"backquote", U'`', TypedKey::Backspace, 0},
     {"brace", U'{', TypedKey::Backspace, 0},
-    {"control_1", U'\x01', TypedKey::Backspace, 0},
-    {"control_3_copy", U'\x03', TypedKey::Backspace, 0},
-    {"control_8_backspace", U'\x08', TypedKey::Backspace, 0},
-    {"control_13_enter", U'\x0d', TypedKey::Backspace, 0},
-    {"control_22_paste", U'\x16', TypedKey::Backspace, 0},
-    {"control_27_escape", U'\x1b', TypedKey::Backspace, 0},
-    {"delete_127", U'\x7f', TypedKey::Backspace, 0},
     {"sharp_s", U'ß', TypedKey::Backspace, 0},
     {"e_acute", U'é', TypedKey::Backspace, 0},
     {"surrogate_pair_letter", U'\U00010428', TypedKey::Backspace, 0},

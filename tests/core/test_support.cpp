@@ -128,22 +128,6 @@ rovanta::MachineControls startedV4()
     return started(Model::V4);
 }
 
-std::string letterForm(std::string_view twoDigitKey)
-{
-    std::string letters;
-    for (std::size_t i = 0; i + 1 < twoDigitKey.size(); i += 2)
-        letters += static_cast<char>('@' + (twoDigitKey[i] - '0') * 10 + (twoDigitKey[i + 1] - '0'));
-    return letters;
-}
-
-int countColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour)
-{
-    int count = 0;
-    for (int cell = 1; cell <= 26; ++cell)
-        count += state.cellColour(row, cell) == colour ? 1 : 0;
-    return count;
-}
-
 int cellOfColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour)
 {
     for (int cell = 1; cell <= 26; ++cell) {

@@ -58,11 +58,7 @@ rovanta::MachineControls started(Model model);
 rovanta::MachineControls startedV5();
 rovanta::MachineControls startedV4();
 
-// "07" -> "G" for each of the 26 numbers of a 52-digit key.
-std::string letterForm(std::string_view twoDigitKey);
-
-// Cells lit in a row, by colour.
-int countColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);
+// The cell of a row lit in a colour, or 0.
 int cellOfColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);
 
 } // namespace coretest

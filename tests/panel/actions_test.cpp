@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <array>
 
 using namespace rovanta;
 using namespace rovanta::test;
@@ -83,7 +84,6 @@ private slots:
     void windowButtons();
     void reset_data();
     void reset();
-    void setByDate_data();
     void setByDate();
     void typedDateIsReadAsTyped();
     void copyOut();
@@ -239,10 +239,9 @@ void ActionsTest::selectors_data()
     QTest::addColumn<int>("presses");
     QTest::addColumn<int>("key");
     QTest::newRow("Key 1 once") << "v5" << 11 << 1 << 2;
-    QTest::newRow("Key 3 ten times") << "v5" << 13 << 10 << 13;
     QTest::newRow("Key 4 wraps after 97") << "v5" << 14 << 97 << 1;
-    QTest::newRow("Key 2 round the cycle") << "v5" << 12 << 100 << 2;
-    QTest::newRow("four model Key 1 once") << "v4" << 11 << 1 << 2;
+    QTest::newRow("four model Key 2 once") << "v4" << 12 << 1 << 3;
+    QTest::newRow("Key 3 ten times") << "v5" << 13 << 10 << 13;
     QTest::newRow("four model Key 4 to 100") << "v4" << 14 << 96 << 100;
 }
 
@@ -275,11 +274,8 @@ void ActionsTest::windowButtons_data()
     QTest::addColumn<int>("ringRow");
     QTest::addColumn<int>("firstCell"); // the cell of the ring row that shows position 1
     QTest::newRow("window 1 up") << "v5" << 6 << 1 << "030101" << 3 << 3;
-    QTest::newRow("window 1 down") << "v5" << 7 << 1 << "010101" << 3 << 1;
     QTest::newRow("window 2 down wraps") << "v5" << 5 << 1 << "022601" << 5 << 26;
-    QTest::newRow("window 3 up round") << "v5" << 2 << 26 << "020101" << 7 << 1;
     QTest::newRow("window 3 up, no carry") << "v5" << 2 << 25 << "020126" << 7 << 26;
-    QTest::newRow("four model window 1 up") << "v4" << 6 << 1 << "030101" << 3 << 3;
     QTest::newRow("four model window 2 down") << "v4" << 5 << 1 << "022601" << 5 << 26;
 }
 
@@ -340,63 +336,35 @@ void ActionsTest::reset()
     QVERIFY(QTest::qWaitFor([&] { return text2(window.form)->hasFocus(); }));
 }
 
-void ActionsTest::setByDate_data()
-{
-    QTest::addColumn<QString>("day");
-    QTest::addColumn<QString>("month");
-    QTest::addColumn<QString>("year");
-    QTest::addColumn<QStringList>("captions");
-    QTest::addColumn<QList<int>>("keys");
-    QTest::newRow("6 December 2026") << "06"
-                                     << "12"
-                                     << "2026" << QStringList{"Key 06", "Key 12", "Key 26", "Key 64"}
-                                     << QList<int>{6, 12, 26, 64};
-    QTest::newRow("1 January 2000 reaches slot 0")
-        << "01"
-        << "01"
-        << "2000" << QStringList{"Key 01", "Key 01", "Key 00", "Key 22"} << QList<int>{1, 1, 0, 22};
-    QTest::newRow("sum of exactly 100")
-        << "28"
-        << "12"
-        << "2040" << QStringList{"Key 28", "Key 12", "Key 40", "Key 5"} << QList<int>{28, 12, 40, 5};
-    QTest::newRow("31 December 2099")
-        << "31"
-        << "12"
-        << "2099" << QStringList{"Key 31", "Key 12", "Key 99", "Key 67"} << QList<int>{31, 12, 99, 67};
-    QTest::newRow("a typed single digit")
-        << "6"
-        << "12"
-        << "2026" << QStringList{"Key 6", "Key 12", "Key 26", "Key 64"} << QList<int>{6, 12, 26, 64};
-    QTest::newRow("31 typed in April")
-        << "31"
-        << "04"
-        << "2026" << QStringList{"Key 31", "Key 04", "Key 26", "Key 81"} << QList<int>{31, 4, 26, 81};
-}
-
+// The date rule itself is the key setting's (core tests); the panel reads the three boxes as they stand,
+// shows the keys the machine then holds, keeps the windows, message and lit path, and gives the focus back.
 void ActionsTest::setByDate()
 {
-    QFETCH(QString, day);
-    QFETCH(QString, month);
-    QFETCH(QString, year);
-    QFETCH(QStringList, captions);
-    QFETCH(QList<int>, keys);
     const Model machine = fivePointOne();
     Window window(machine, {2026, 4, 15});
     showActive(window.form);
     typeInto(window.form, "A");
     const QList<QColor> lit = colours(window.form);
-    element<QComboBox>(window.form, QStringLiteral("ComboDay"))->setEditText(day);
-    element<QComboBox>(window.form, QStringLiteral("ComboMonth"))->setEditText(month);
-    element<QComboBox>(window.form, QStringLiteral("ComboYear"))->setEditText(year);
+    const std::array<std::u16string, 3> date{u"31", u"4", u"2040"};
+    element<QComboBox>(window.form, QStringLiteral("ComboDay"))
+        ->setEditText(QString::fromStdU16String(date[0]));
+    element<QComboBox>(window.form, QStringLiteral("ComboMonth"))
+        ->setEditText(QString::fromStdU16String(date[1]));
+    element<QComboBox>(window.form, QStringLiteral("ComboYear"))
+        ->setEditText(QString::fromStdU16String(date[2]));
     text3(window.form)->setFocus();
+    press(window.form, QStringLiteral("Command8"));
 
-    for (int round = 0; round < 2; ++round) {
-        press(window.form, QStringLiteral("Command8"));
-        for (int selector = 1; selector <= kSelectors; ++selector) {
-            QCOMPARE(caption(window.form, 10 + selector), captions[selector - 1]);
-            const int keyRow = 10 - 2 * selector;
-            QCOMPARE(rowText(window.form, keyRow), keyAsShown(machine, keys[selector - 1]));
-        }
+    MachineControls expected(machine.settings);
+    expected.startUp();
+    QCOMPARE(expected.setByDate(date[0], date[1], date[2]), SetByDateOutcome::Set);
+    for (int selector = 1; selector <= kSelectors; ++selector) {
+        QCOMPARE(caption(window.form, 10 + selector),
+                 QString::fromStdString(expected.state().selectorCaption(selector)));
+        const int keyRow = keyRowOfSelector(selector);
+        for (int cell = 1; cell <= kCells; ++cell)
+            QCOMPARE(cellText(window.form, keyRow, cell),
+                     QString::fromLatin1(expected.state().cellText(keyRow, cell)));
     }
     QCOMPARE(colours(window.form), lit);
     QCOMPARE(windowText(window.form, 1), QStringLiteral("02"));
@@ -516,39 +484,45 @@ void ActionsTest::resultsAreSpoken_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("actions");
     // %output stands for the first twenty letters of the output box after the actions.
+    // F2 on the five-point-one model at its start setting, after L: the way back starts after the turn at the
+    // reflector (which keeps the number), and there its first stage moves the number, so the way back does
+    // not begin with the last number out.
     QTest::addColumn<QString>("heard");
+    QTest::addColumn<bool>("warns"); // Encrypt brings up the warning box, answered at once
     const QString none;
     QTest::newRow("a typed letter") << "v5"
-                                    << "a" << none << QStringList{} << "%output";
+                                    << "a" << none << QStringList{} << "%output" << false;
     QTest::newRow("Encrypt") << "v5" << none << "hello world" << QStringList{"Command9"}
-                             << "10 letters enciphered: %output";
+                             << "10 letters enciphered: %output" << false;
     QTest::newRow("Encrypt of a long message") << "v4" << none << QString(30, u'Q') << QStringList{"Command9"}
-                                               << "30 letters enciphered: %output and more";
-    QTest::newRow("Encrypt of nothing")
-        << "v5" << none << " " << QStringList{"Command9"} << "Nothing enciphered: the message is empty";
+                                               << "30 letters enciphered: %output and more" << false;
+    QTest::newRow("Encrypt of nothing") << "v5" << none << " " << QStringList{"Command9"}
+                                        << "Nothing enciphered: the message is empty" << false;
     QTest::newRow("the warning empties the message")
-        << "v5" << none << "AB1" << QStringList{"Command9"} << "Message emptied";
-    QTest::newRow("a window button") << "v5" << none << none << QStringList{"Command7"} << "Window 1 at 26";
-    QTest::newRow("a selector") << "v4" << none << none << QStringList{"Command14"} << "Key 5";
+        << "v5" << none << "AB1" << QStringList{"Command9"} << "Message emptied" << true;
+    QTest::newRow("a window button") << "v5" << none << none << QStringList{"Command7"} << "Window 1 at 26"
+                                     << false;
+    QTest::newRow("a selector") << "v4" << none << none << QStringList{"Command14"} << "Key 5" << false;
     QTest::newRow("Set By Date") << "v5" << none << none << QStringList{"Command8"}
-                                 << "Key 06, Key 12, Key 26, Key 64";
+                                 << "Key 06, Key 12, Key 26, Key 64" << false;
     QTest::newRow("a copy") << "v5"
                             << "abc" << none << QStringList{"Command10"}
-                            << "3 letters copied to the clipboard";
-    QTest::newRow("a copy of nothing")
-        << "v4" << none << none << QStringList{"Command10"} << "Clipboard emptied: the output is empty";
+                            << "3 letters copied to the clipboard" << false;
+    QTest::newRow("a copy of nothing") << "v4" << none << none << QStringList{"Command10"}
+                                       << "Clipboard emptied: the output is empty" << false;
     QTest::newRow("Reset") << "v4"
                            << "ab" << none << QStringList{"Command1"}
-                           << "Machine reset; typing goes to the message box";
-    QTest::newRow("F2, two-digit rows") << "v5"
-                                        << "l" << none << QStringList{"F2"}
-                                        << "L: out (\\d\\d, ){4}\\d\\d; back (\\d\\d, ){2}\\d\\d; %output";
+                           << "Machine reset; typing goes to the message box" << false;
+    QTest::newRow("F2, two-digit rows")
+        << "v5"
+        << "l" << none << QStringList{"F2"}
+        << "L: out (\\d\\d, ){4}(\\d\\d); back (?!\\2,)(\\d\\d, ){2}\\d\\d; %output" << false;
     QTest::newRow("F2, letter rows") << "v4"
                                      << "l" << none << QStringList{"F2"}
-                                     << "L: out ([A-Z], ){4}[A-Z]; back ([A-Z], ){2}[A-Z]; %output";
+                                     << "L: out ([A-Z], ){4}[A-Z]; back ([A-Z], ){2}[A-Z]; %output" << false;
     QTest::newRow("F2 once the path is cleared")
         << "v5"
-        << "l" << none << QStringList{"Command2", "F2"} << "No letter lit";
+        << "l" << none << QStringList{"Command2", "F2"} << "No letter lit" << false;
 }
 
 // Each result reaches a screen reader once, last, whatever has the focus.
@@ -559,6 +533,7 @@ void ActionsTest::resultsAreSpoken()
     QFETCH(QString, message);
     QFETCH(QStringList, actions);
     QFETCH(QString, heard);
+    QFETCH(bool, warns);
     Window window(test::model(model));
     showActive(window.form);
     if (!actions.isEmpty())
@@ -569,7 +544,7 @@ void ActionsTest::resultsAreSpoken()
     const ScreenReader reader(hearNotices);
     for (const QString& action : actions) {
         if (action != QLatin1String("F2")) {
-            if (heard == QLatin1String("Message emptied"))
+            if (warns)
                 whenMessageBoxShows([](QMessageBox&) {});
             press(window.form, action);
             continue;

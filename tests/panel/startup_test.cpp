@@ -1,8 +1,8 @@
 // Start-up in the machine's order, the date boxes it fills, and the closing movement.
 #include "tests/panel/panel_test_support.h"
 
-#include "panel/window/closing.h"
 #include "panel/textbox/text_box.h"
+#include "panel/window/closing.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -169,43 +169,39 @@ void StartUpTest::startState()
     QCOMPARE(QApplication::focusWidget(), element<QWidget>(window.form, QStringLiteral("Text2")));
 }
 
+// The days of each month and the lists are the date setting's (core tests); the panel shows them in three
+// editable boxes, today's date standing in them even when the year is past the list.
 void StartUpTest::dateBoxes_data()
 {
     QTest::addColumn<QDate>("today");
-    QTest::addColumn<int>("days");
-    QTest::newRow("February 2024") << QDate(2024, 2, 29) << 29;
-    QTest::newRow("February 2023") << QDate(2023, 2, 3) << 28;
-    QTest::newRow("April") << QDate(2026, 4, 30) << 30;
-    QTest::newRow("December") << QDate(2026, 12, 6) << 31;
-    QTest::newRow("first day of the list") << QDate(2000, 1, 1) << 31;
-    QTest::newRow("last year of the list") << QDate(2100, 11, 9) << 30;
-    QTest::newRow("a year past the list") << QDate(2101, 7, 4) << 31;
+    QTest::newRow("February of a leap year") << QDate(2024, 2, 29);
+    QTest::newRow("a year past the list") << QDate(2101, 7, 4);
 }
 
 void StartUpTest::dateBoxes()
 {
     QFETCH(QDate, today);
-    QFETCH(int, days);
-    Window window(fivePointOne(), {today.year(), today.month(), today.day()});
-    auto* day = element<QComboBox>(window.form, QStringLiteral("ComboDay"));
-    auto* month = element<QComboBox>(window.form, QStringLiteral("ComboMonth"));
-    auto* year = element<QComboBox>(window.form, QStringLiteral("ComboYear"));
-
-    QCOMPARE(day->currentText(), today.toString(QStringLiteral("dd")));
-    QCOMPARE(month->currentText(), today.toString(QStringLiteral("MM")));
-    QCOMPARE(year->currentText(), today.toString(QStringLiteral("yyyy")));
-    QVERIFY(day->isEditable() && month->isEditable() && year->isEditable());
-
-    QCOMPARE(day->count(), days);
-    QCOMPARE(day->itemText(0), QStringLiteral("01"));
-    QCOMPARE(day->itemText(9), QStringLiteral("10"));
-    QCOMPARE(day->itemText(days - 1), QString::number(days));
-    QCOMPARE(month->count(), 12);
-    QCOMPARE(month->itemText(0), QStringLiteral("01"));
-    QCOMPARE(month->itemText(11), QStringLiteral("12"));
-    QCOMPARE(year->count(), 101);
-    QCOMPARE(year->itemText(0), QStringLiteral("2000"));
-    QCOMPARE(year->itemText(100), QStringLiteral("2100"));
+    const CalendarDate date{today.year(), today.month(), today.day()};
+    Window window(fivePointOne(), date);
+    const DateBoxes expected = setup(date);
+    const std::array<std::pair<const char*, const std::vector<std::string>*>, 3> lists{
+        {{"ComboDay", &expected.dayItems},
+         {"ComboMonth", &expected.monthItems},
+         {"ComboYear", &expected.yearItems}}};
+    const std::array<QString, 3> shownToday{today.toString(QStringLiteral("dd")),
+                                            today.toString(QStringLiteral("MM")),
+                                            today.toString(QStringLiteral("yyyy"))};
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        const auto* box = element<QComboBox>(window.form, QString::fromLatin1(lists[i].first));
+        QVERIFY(box->isEditable());
+        QCOMPARE(box->currentText(), shownToday[i]);
+        QStringList items;
+        for (const std::string& item : *lists[i].second)
+            items << QString::fromStdString(item);
+        QCOMPARE(box->count(), items.size());
+        for (int item = 0; item < box->count(); ++item)
+            QCOMPARE(box->itemText(item), items[item]);
+    }
 }
 
 void StartUpTest::closingMovement_data()

@@ -14,20 +14,17 @@ nobody, with a runtime folder of their own and a copy of the program they may re
 wl-paste is missing or the compositor does not start, the test says so and is skipped.
 """
 
-import json
 import os
-import pwd
 import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "x11"))
 
 from panel_layout import MODELS  # noqa: E402
-from xsession import _die_with_parent, wait_for  # noqa: E402
+import xsession  # noqa: E402
+from xsession import wait_for  # noqa: E402
 
 APP_IDS = {"v5": "org.rovanta.rovanta_v5", "v4": "org.rovanta.rovanta_v4"}
 MESSAGE = "wheelsturninthedark"
@@ -40,94 +37,11 @@ def skip(reason):
     sys.exit(0)
 
 
-class Compositor:
-    """sway on its headless backend, without XWayland, run as an unprivileged user."""
+class Compositor(xsession.Compositor):
+    """The shared harness's compositor; where sway cannot run, this test is skipped."""
 
-    def __init__(self):
-        self.user = None
-        if os.geteuid() == 0:
-            try:
-                self.user = pwd.getpwnam("nobody")
-            except KeyError:
-                skip("running as root, and there is no user nobody for sway to run as")
-        self.home = tempfile.mkdtemp(prefix="rovanta-wayland-")
-        if self.user:
-            os.chown(self.home, self.user.pw_uid, self.user.pw_gid)
-        os.chmod(self.home, 0o700)
-        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.home,
-                    "XDG_RUNTIME_DIR": self.home, "LANG": "C.UTF-8"}
-        self.processes = []
-
-    def spawn(self, argv, log_name, extra_env=None):
-        log = open(os.path.join(self.home, log_name), "wb")
-        as_user = {}
-        if self.user:
-            as_user = {"user": self.user.pw_uid, "group": self.user.pw_gid, "extra_groups": []}
-        process = subprocess.Popen(argv, env={**self.env, **(extra_env or {})}, cwd=self.home,
-                                   stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                                   preexec_fn=_die_with_parent, **as_user)
-        log.close()
-        self.processes.append(process)
-        return process
-
-    def run(self, argv, timeout=5, check=True):
-        as_user = {"user": self.user.pw_uid, "group": self.user.pw_gid, "extra_groups": []} if self.user else {}
-        return subprocess.run(argv, env=self.env, cwd=self.home, capture_output=True, text=True,
-                              timeout=timeout, check=check, **as_user)
-
-    def start(self):
-        config = os.path.join(self.home, "config")
-        with open(config, "w") as file:
-            file.write("xwayland disable\n")
-        self.sway = self.spawn(["sway", "-c", config], "sway.log",
-                               {"WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
-                                "WLR_RENDERER": "pixman"})
-
-        def ready():
-            if self.sway.poll() is not None:
-                skip(f"sway ended with status {self.sway.returncode}:\n{self.log('sway.log')}")
-            names = os.listdir(self.home)
-            sockets = [n for n in names if n.startswith("sway-ipc.")]
-            displays = [n for n in names if n.startswith("wayland-") and not n.endswith(".lock")]
-            return sockets and displays and (sockets[0], displays[0])
-
-        try:
-            socket, display = wait_for("sway's sockets", ready, timeout=10)
-        except TimeoutError:
-            skip(f"sway did not start within 10 s:\n{self.log('sway.log')}")
-        self.env.update({"SWAYSOCK": os.path.join(self.home, socket), "WAYLAND_DISPLAY": display})
-        # The headless seat has a keyboard only while a virtual one exists. Were each wtype's keyboard the
-        # only one, the seat would gain a keyboard with it, and the program would bind that keyboard only
-        # after wtype's first keys were gone: this idle one keeps the seat's keyboard for the whole test.
-        self.spawn(["wtype", "-s", "600000"], "keyboard.log")
-        return self
-
-    def log(self, name):
-        try:
-            with open(os.path.join(self.home, name), errors="replace") as file:
-                return file.read()[-4000:]
-        except OSError:
-            return "(no log)"
-
-    def windows(self):
-        def walk(node):
-            if node.get("pid"):
-                yield node
-            for child in node.get("nodes", []) + node.get("floating_nodes", []):
-                yield from walk(child)
-
-        return list(walk(json.loads(self.run(["swaymsg", "-t", "get_tree", "-r"]).stdout)))
-
-    def stop(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
-        shutil.rmtree(self.home, ignore_errors=True)
+    def unavailable(self, reason):
+        skip(reason)
 
 
 class Failed(Exception):

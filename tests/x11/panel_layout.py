@@ -81,7 +81,6 @@ class Model:
     elements: dict
     has_date_controls: bool
     reset_keeps_keys: bool
-    window_buttons_keep_highlight: bool
 
     def client_pixels(self) -> tuple[int, int]:
         return pixels(self.client_twips[0]), pixels(self.client_twips[1])
@@ -98,7 +97,6 @@ MODELS = {
         elements=_PLACES["v5"],
         has_date_controls=True,
         reset_keeps_keys=False,
-        window_buttons_keep_highlight=False,
     ),
     "v4": Model(
         name="v4",
@@ -107,7 +105,6 @@ MODELS = {
         elements=_PLACES["v4"],
         has_date_controls=False,
         reset_keeps_keys=True,
-        window_buttons_keep_highlight=True,
     ),
 }
 

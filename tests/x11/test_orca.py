@@ -17,7 +17,6 @@ import re
 import time
 
 import xsession
-from test_screen_reader import ReaderXServer
 from xsession import MachineTest, wait_for
 
 SPOKEN = re.compile(r"(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*?)' ?\{")
@@ -97,10 +96,7 @@ class Orca:
 
 
 class OrcaTest(MachineTest):
-    @classmethod
-    def setUpClass(cls):
-        cls.x = ReaderXServer().start()
-        cls.addClassCleanup(cls.x.stop)
+    reader = True
 
     def setUp(self):
         super().setUp()

@@ -8,11 +8,9 @@ Runs with the system's own Python, where Debian installs pyatspi."""
 
 import os
 import re
-import signal
-import subprocess
 
 import xsession
-from xsession import MachineTest, XServer, wait_for
+from xsession import MachineTest, wait_for
 
 pyatspi = None  # imported once the buses are up, since it reads their addresses when first used
 
@@ -21,48 +19,6 @@ BUTTON_NAMES = {"Window 3 up", "Window 3 down", "Window 2 up", "Window 2 down", 
 # A row's line: its name, its 26 cells' texts, then where it is lit ("; red at 5; yellow at 9").
 ROW_NAME = re.compile(r"^(.+): ((?:\S+ ){25}\S+)((?:; (?:red|yellow) at \d+)*)$")
 LIT = re.compile(r"; (red|yellow) at (\d+)")
-
-
-class ReaderXServer(XServer):
-    """An X server with a session bus and the accessibility bus, whose programs run with Qt's
-    accessibility on, as on a desktop where a screen reader is running."""
-
-    def __init__(self):
-        super().__init__()
-        self.bus = None
-        self.launcher = None
-
-    def start(self):
-        super().start()
-        read_end, write_end = os.pipe()
-        self.spawn(["dbus-daemon", "--session", "--nofork", "--nosyslog", f"--print-address={write_end}"],
-                   log="dbus-daemon", pass_fds=[write_end])
-        os.close(write_end)
-        with os.fdopen(read_end) as announced:
-            self.bus = announced.readline().strip()
-        if not self.bus:
-            raise RuntimeError("the session bus did not start:\n" + self.log_text("dbus-daemon"))
-        # The launcher starts the accessibility bus as a child of its own, which it ends only when it is
-        # asked to end, not when it is killed.
-        self.launcher = self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                   log="at-spi-bus-launcher", death_signal=signal.SIGTERM)
-        return self
-
-    def stop(self):
-        if self.launcher and self.launcher.poll() is None:
-            self.launcher.terminate()
-            try:
-                self.launcher.wait(10)
-            except subprocess.TimeoutExpired:
-                pass
-        super().stop()
-
-    def env(self):
-        env = super().env()
-        if self.bus:
-            env.update(DBUS_SESSION_BUS_ADDRESS=self.bus, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                       QT_ACCESSIBILITY="1")
-        return env
 
 
 def descendants(accessible):
@@ -78,11 +34,12 @@ def text_of(accessible):
 
 
 class ScreenReaderTest(MachineTest):
+    reader = True
+
     @classmethod
     def setUpClass(cls):
         global pyatspi
-        cls.x = ReaderXServer().start()
-        cls.addClassCleanup(cls.x.stop)
+        super().setUpClass()
         os.environ.update(DISPLAY=cls.x.display, DBUS_SESSION_BUS_ADDRESS=cls.x.bus)
         import pyatspi as reader
         pyatspi = reader

@@ -55,9 +55,6 @@ class TypingTest(MachineTest):
         self.assertEqual(self.machine.message(), "ABC" + cipher)
         self.assertEqual(self.machine.output(), cipher)
 
-    def test_copy_of_empty_output_leaves_empty_clipboard(self):
-        self.assertEqual(self.machine.output(), "")
-
 
 if __name__ == "__main__":
     xsession.main()

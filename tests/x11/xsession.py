@@ -1,4 +1,6 @@
-"""A real X server with one machine program on it, driven the way an operator drives it.
+"""The one harness of the real-program tests: a display (Xvfb, optionally with a window manager and a
+screen reader's buses, or sway headless for Wayland) with the machine program on it, driven the way an
+operator drives it. Wine's programs run on the same X server through a launcher.
 
 Each test class gets its own Xvfb on a display the server picks itself (so tests run in parallel), and
 each test its own program, started with no arguments. Keys go in through XTEST with xdotool, buttons are
@@ -8,7 +10,9 @@ ctest kills it, so no Xvfb is ever left behind.
 """
 
 import ctypes
+import json
 import os
+import pwd
 import re
 import shutil
 import signal
@@ -47,14 +51,64 @@ def wait_for(what, condition, timeout=10.0, interval=0.02):
         time.sleep(interval)
 
 
-class XServer:
-    """Xvfb at 96 dots per inch, so one pixel is 15 twips, optionally with a window manager on it."""
+class Session:
+    """What a display under test holds: a home folder of its own and children that die with the test
+    process, each writing its stderr to a log in that folder."""
 
-    def __init__(self, window_manager=False):
-        self.window_manager = window_manager
-        self.home = tempfile.mkdtemp(prefix="rovanta-x11-")
+    def __init__(self, prefix):
+        self.home = tempfile.mkdtemp(prefix=prefix)
         self.processes = []
+        self.gentle = []  # children that end children of their own: asked to end, not killed
+
+    def _log(self, name):
+        """A log file for a child's stderr; the child holds its own copy of the descriptor."""
+        return os.open(os.path.join(self.home, f"{name}.log"), os.O_WRONLY | os.O_CREAT | os.O_APPEND)
+
+    def _popen(self, argv, log, death_signal=signal.SIGKILL, both=False, **kwargs):
+        """Starts a child that gets `death_signal` when the test process ends; a child that must shut
+        down children of its own asks for one it can handle. With `both` its stdout goes to the log too."""
+        log_fd = self._log(log)
+        try:
+            process = subprocess.Popen(argv, stdout=log_fd if both else subprocess.DEVNULL, stderr=log_fd,
+                                       preexec_fn=lambda: _die_with_parent(death_signal), **kwargs)
+        finally:
+            os.close(log_fd)
+        # Clipboard servers end when the program takes the clipboard; poll() lays them to rest.
+        self.processes = [p for p in self.processes if p.poll() is None] + [process]
+        return process
+
+    def log_text(self, name):
+        try:
+            with open(os.path.join(self.home, f"{name}.log"), errors="replace") as log:
+                return log.read()
+        except OSError:
+            return ""
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None and process in self.gentle:
+                process.terminate()
+                try:
+                    process.wait(10)
+                except subprocess.TimeoutExpired:
+                    pass
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+class XServer(Session):
+    """Xvfb at 96 dots per inch, so one pixel is 15 twips, optionally with a window manager on it and with
+    a reader's buses: a session bus and the accessibility bus, whose programs then run with the toolkit's
+    accessibility on, as on a desktop where a screen reader is running."""
+
+    def __init__(self, window_manager=False, reader=False):
+        super().__init__("rovanta-x11-")
+        self.window_manager = window_manager
+        self.reader = reader
         self.display = None
+        self.bus = None
 
     def start(self):
         read_end, write_end = os.pipe()
@@ -70,7 +124,23 @@ class XServer:
         self.number = int(number)
         if self.window_manager:
             self._start_window_manager()
+        if self.reader:
+            self._start_reader_buses()
         return self
+
+    def _start_reader_buses(self):
+        read_end, write_end = os.pipe()
+        self.spawn(["dbus-daemon", "--session", "--nofork", "--nosyslog", f"--print-address={write_end}"],
+                   log="dbus-daemon", pass_fds=[write_end])
+        os.close(write_end)
+        with os.fdopen(read_end) as announced:
+            self.bus = announced.readline().strip()
+        if not self.bus:
+            raise RuntimeError("the session bus did not start:\n" + self.log_text("dbus-daemon"))
+        # The launcher starts the accessibility bus as a child of its own, which it ends only when it is
+        # asked to end, not when it is killed.
+        self.gentle.append(self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                      log="at-spi-bus-launcher", death_signal=signal.SIGTERM))
 
     def _start_window_manager(self):
         self.spawn(["openbox", "--sm-disable"], log="openbox")
@@ -85,31 +155,10 @@ class XServer:
         env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", HOME=self.home, XDG_RUNTIME_DIR=runtime,
                    XDG_CONFIG_HOME=os.path.join(self.home, "config"),
                    XDG_CACHE_HOME=os.path.join(self.home, "cache"))
+        if self.bus:
+            env.update(DBUS_SESSION_BUS_ADDRESS=self.bus, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                       QT_ACCESSIBILITY="1")
         return env
-
-    def _log(self, name):
-        """A log file for a child's stderr; the child holds its own copy of the descriptor."""
-        return os.open(os.path.join(self.home, f"{name}.log"), os.O_WRONLY | os.O_CREAT | os.O_APPEND)
-
-    def _popen(self, argv, log, death_signal=signal.SIGKILL, **kwargs):
-        """Starts a child that gets `death_signal` when the test process ends; a child that must shut
-        down children of its own asks for one it can handle."""
-        log_fd = self._log(log)
-        try:
-            process = subprocess.Popen(argv, stdout=subprocess.DEVNULL, stderr=log_fd,
-                                       preexec_fn=lambda: _die_with_parent(death_signal), **kwargs)
-        finally:
-            os.close(log_fd)
-        # Clipboard servers end when the program takes the clipboard; poll() lays them to rest.
-        self.processes = [p for p in self.processes if p.poll() is None] + [process]
-        return process
-
-    def log_text(self, name):
-        try:
-            with open(os.path.join(self.home, f"{name}.log"), errors="replace") as log:
-                return log.read()
-        except OSError:
-            return ""
 
     def spawn(self, argv, log=None, **kwargs):
         return self._popen(argv, log or os.path.basename(argv[0]), env=self.env(), **kwargs)
@@ -118,12 +167,79 @@ class XServer:
         return subprocess.run(argv, env=self.env(), capture_output=True, text=True, check=check,
                               timeout=timeout, input=input)
 
-    def stop(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.kill()
-            process.wait()
-        shutil.rmtree(self.home, ignore_errors=True)
+
+class Compositor(Session):
+    """sway on its headless backend, without XWayland, run as the unprivileged user nobody when the tests
+    run as root (sway refuses root). Where it cannot run, unavailable() says why."""
+
+    def __init__(self):
+        super().__init__("rovanta-wayland-")
+        self.user = None
+        if os.geteuid() == 0:
+            try:
+                self.user = pwd.getpwnam("nobody")
+            except KeyError:
+                self.unavailable("running as root, and there is no user nobody for sway to run as")
+        if self.user:
+            os.chown(self.home, self.user.pw_uid, self.user.pw_gid)
+        os.chmod(self.home, 0o700)
+        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.home,
+                    "XDG_RUNTIME_DIR": self.home, "LANG": "C.UTF-8"}
+
+    def unavailable(self, reason):
+        raise unittest.SkipTest(reason)
+
+    def _as_user(self):
+        return {"user": self.user.pw_uid, "group": self.user.pw_gid, "extra_groups": []} if self.user else {}
+
+    def spawn(self, argv, log_name, extra_env=None):
+        process = self._popen(argv, log_name.removesuffix(".log"), both=True, stdin=subprocess.DEVNULL,
+                              env={**self.env, **(extra_env or {})}, cwd=self.home, **self._as_user())
+        self.gentle.append(process)
+        return process
+
+    def run(self, argv, timeout=5, check=True):
+        return subprocess.run(argv, env=self.env, cwd=self.home, capture_output=True, text=True,
+                              timeout=timeout, check=check, **self._as_user())
+
+    def start(self):
+        config = os.path.join(self.home, "config")
+        with open(config, "w") as file:
+            file.write("xwayland disable\n")
+        self.sway = self.spawn(["sway", "-c", config], "sway.log",
+                               {"WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
+                                "WLR_RENDERER": "pixman"})
+
+        def ready():
+            if self.sway.poll() is not None:
+                self.unavailable(f"sway ended with status {self.sway.returncode}:\n{self.log('sway.log')}")
+            names = os.listdir(self.home)
+            sockets = [n for n in names if n.startswith("sway-ipc.")]
+            displays = [n for n in names if n.startswith("wayland-") and not n.endswith(".lock")]
+            return sockets and displays and (sockets[0], displays[0])
+
+        try:
+            socket, display = wait_for("sway's sockets", ready, timeout=10)
+        except TimeoutError:
+            self.unavailable(f"sway did not start within 10 s:\n{self.log('sway.log')}")
+        self.env.update({"SWAYSOCK": os.path.join(self.home, socket), "WAYLAND_DISPLAY": display})
+        # The headless seat has a keyboard only while a virtual one exists. Were each wtype's keyboard the
+        # only one, the seat would gain a keyboard with it, and the program would bind that keyboard only
+        # after wtype's first keys were gone: this idle one keeps the seat's keyboard for the whole test.
+        self.spawn(["wtype", "-s", "600000"], "keyboard.log")
+        return self
+
+    def log(self, name):
+        return self.log_text(name.removesuffix(".log"))[-4000:] or "(no log)"
+
+    def windows(self):
+        def walk(node):
+            if node.get("pid"):
+                yield node
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                yield from walk(child)
+
+        return list(walk(json.loads(self.run(["swaymsg", "-t", "get_tree", "-r"]).stdout)))
 
 
 class Screenshot:
@@ -230,11 +346,12 @@ class Machine:
     def key(self, *keys):
         self.x.run(["xdotool", "key", "--delay", "15", *keys])
 
-    def paste(self, text):
-        """Puts text on the clipboard from another program, clicks into Text2 and pastes it there."""
+    def paste(self, text, keys=("shift+Insert",)):
+        """Puts text on the clipboard from another program, clicks into Text2 and pastes it there with
+        `keys` (the box's menu: shift+F10, p)."""
         self.set_clipboard(text)
         self.focus_message()
-        self.key("shift+Insert")
+        self.key(*keys)
 
     # --- reading the machine from outside ----------------------------------------------------
 
@@ -331,12 +448,13 @@ class MachineTest(unittest.TestCase):
     """Base of the real-X tests: one X server per class, a freshly started program per test."""
 
     window_manager = False
+    reader = False
     program = None
     model = None
 
     @classmethod
     def setUpClass(cls):
-        cls.x = XServer(cls.window_manager).start()
+        cls.x = XServer(cls.window_manager, cls.reader).start()
         cls.addClassCleanup(cls.x.stop)
 
     def setUp(self):

@@ -5,7 +5,6 @@ server's local socket with the standard library alone.
   destroy a window, which a program never sees as the operator closing it.
 - The stream of a window's geometry changes up to its end, to follow the closing movement.
 - A clipboard manager, the desktop's keeper of a clipboard whose owner ends.
-- The moment a window is first mapped, and its pixels as the server holds them, to time start-up.
 - A _NET_WM_PING round trip, which proves a program has handled every event sent to it before.
 """
 
@@ -26,15 +25,12 @@ _GET_SELECTION_OWNER = 23
 _CONVERT_SELECTION = 24
 _SEND_EVENT = 25
 _GET_INPUT_FOCUS = 43
-_GET_IMAGE = 73
 _DESTROY_NOTIFY = 17
 _CONFIGURE_NOTIFY = 22
 _SELECTION_REQUEST = 30
 _SELECTION_NOTIFY = 31
 _CLIENT_MESSAGE = 33
-_MAP_NOTIFY = 19
-_STRUCTURE_NOTIFY_MASK, _SUBSTRUCTURE_NOTIFY_MASK, _CW_EVENT_MASK = 1 << 17, 1 << 19, 1 << 11
-_Z_PIXMAP = 2
+_STRUCTURE_NOTIFY_MASK, _CW_EVENT_MASK = 1 << 17, 1 << 11
 
 
 class XConnection:
@@ -150,31 +146,6 @@ class XConnection:
         self.socket.sendall(struct.pack("<BxHIII", _CHANGE_WINDOW_ATTRIBUTES, 4, window, _CW_EVENT_MASK,
                                         _STRUCTURE_NOTIFY_MASK))
         self.sync()
-
-    def watch_children(self, window: int):
-        """Reports the windows mapped as children of `window`, such as a program's top-level window."""
-        self.socket.sendall(struct.pack("<BxHIII", _CHANGE_WINDOW_ATTRIBUTES, 4, window, _CW_EVENT_MASK,
-                                        _SUBSTRUCTURE_NOTIFY_MASK))
-        self.sync()
-
-    def next_mapped(self, parent: int) -> int:
-        """Waits for the next window mapped as a child of `parent` and returns it."""
-        while True:
-            event = self.next_event()
-            if event[0] & 0x7F == _MAP_NOTIFY and struct.unpack_from("<I", event, 4)[0] == parent:
-                return struct.unpack_from("<I", event, 8)[0]
-
-    def pixel(self, window: int, x: int, y: int):
-        """The (red, green, blue) of one pixel of a window on a 24-bit screen; None while the window is
-        not viewable."""
-        self.socket.sendall(struct.pack("<BBHIhhHHI", _GET_IMAGE, _Z_PIXMAP, 5, window, x, y, 1, 1,
-                                        0xFFFFFFFF))
-        try:
-            reply = self._reply()
-        except OSError:
-            return None
-        blue, green, red = reply[32:35]
-        return red, green, blue
 
     def next_event(self):
         if self.events:
