@@ -55,11 +55,8 @@ TEST_P(Setup, fillsTheBoxesWithTodayAndTheDaysOfItsMonth)
     EXPECT_EQ(boxes.dayItems.back(), std::to_string(row.days));
 }
 
-// February follows the Gregorian calendar: every fourth year, but not the centuries other than every fourth.
 INSTANTIATE_TEST_SUITE_P(Months, Setup,
                          ::testing::Values(StartDay{"february_2024", {2024, 2, 10}, "10", "02", "2024", 29},
-                                           StartDay{"february_2000", {2000, 2, 29}, "29", "02", "2000", 29},
-                                           StartDay{"february_2100", {2100, 2, 28}, "28", "02", "2100", 28},
                                            StartDay{"april", {2026, 4, 6}, "06", "04", "2026", 30},
                                            StartDay{"january", {2026, 1, 31}, "31", "01", "2026", 31},
                                            StartDay{
@@ -97,6 +94,7 @@ TEST_P(DaysInMonth, readsTheMonthTextAsItStands)
     EXPECT_EQ(rovanta::DaysInMonth(GetParam().month, GetParam().year), GetParam().days);
 }
 
+// February follows the Gregorian calendar: every fourth year, but not the centuries other than every fourth.
 INSTANTIATE_TEST_SUITE_P(Texts, DaysInMonth,
                          ::testing::Values(MonthText{"02", "2024", 29}, MonthText{"02", "2023", 28},
                                            MonthText{"02", "1900", 28}, MonthText{"02", "2400", 29},
