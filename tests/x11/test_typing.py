@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Live typing into the message box from a real keyboard: letters become capitals and are enciphered
-at once; every other character, the control characters an X keyboard sends included, acts as Backspace."""
+"""Live typing into the message box from a real keyboard: the control characters an X keyboard sends act
+as Backspace, and a middle click pastes the primary selection without enciphering it."""
 
 import xsession
 from xsession import MachineTest
