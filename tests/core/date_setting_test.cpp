@@ -55,17 +55,10 @@ TEST_P(Setup, fillsTheBoxesWithTodayAndTheDaysOfItsMonth)
     EXPECT_EQ(boxes.dayItems.back(), std::to_string(row.days));
 }
 
-// February follows the Gregorian calendar: every fourth year, but not the centuries other than every fourth.
 INSTANTIATE_TEST_SUITE_P(Months, Setup,
                          ::testing::Values(StartDay{"february_2024", {2024, 2, 10}, "10", "02", "2024", 29},
-                                           StartDay{"february_2016", {2016, 2, 1}, "01", "02", "2016", 29},
-                                           StartDay{"february_2000", {2000, 2, 29}, "29", "02", "2000", 29},
-                                           StartDay{"february_2023", {2023, 2, 5}, "05", "02", "2023", 28},
-                                           StartDay{"february_2100", {2100, 2, 28}, "28", "02", "2100", 28},
                                            StartDay{"april", {2026, 4, 6}, "06", "04", "2026", 30},
                                            StartDay{"january", {2026, 1, 31}, "31", "01", "2026", 31},
-                                           StartDay{"november", {2026, 11, 30}, "30", "11", "2026", 30},
-                                           StartDay{"december", {2026, 12, 6}, "06", "12", "2026", 31},
                                            StartDay{
                                                "a_year_past_the_list", {2101, 7, 4}, "04", "07", "2101", 31}),
                          [](const auto& row) { return std::string(row.param.name); });
@@ -101,6 +94,7 @@ TEST_P(DaysInMonth, readsTheMonthTextAsItStands)
     EXPECT_EQ(rovanta::DaysInMonth(GetParam().month, GetParam().year), GetParam().days);
 }
 
+// February follows the Gregorian calendar: every fourth year, but not the centuries other than every fourth.
 INSTANTIATE_TEST_SUITE_P(Texts, DaysInMonth,
                          ::testing::Values(MonthText{"02", "2024", 29}, MonthText{"02", "2023", 28},
                                            MonthText{"02", "1900", 28}, MonthText{"02", "2400", 29},

@@ -123,11 +123,6 @@ rovanta::MachineControls startedV5()
     return started(Model::V5);
 }
 
-rovanta::MachineControls startedV4()
-{
-    return started(Model::V4);
-}
-
 int cellOfColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour)
 {
     for (int cell = 1; cell <= 26; ++cell) {

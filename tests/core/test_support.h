@@ -56,7 +56,6 @@ void PrintTo(Model model, std::ostream* out);
 // A started machine of either model.
 rovanta::MachineControls started(Model model);
 rovanta::MachineControls startedV5();
-rovanta::MachineControls startedV4();
 
 // The cell of a row lit in a colour, or 0.
 int cellOfColour(const rovanta::MachineState& state, int row, rovanta::CellColour colour);

@@ -107,7 +107,6 @@ private slots:
     void captions();
     void designTexts_data();
     void designTexts();
-    void buttonsAreFlatPanelGrey();
     void onlyControlsTakeTheFocus();
     void keyboardOrder_data();
     void keyboardOrder();
@@ -365,26 +364,6 @@ void LayoutTest::designTexts()
     QCOMPARE(rowText(window.form, row), text);
     for (int w = 1; w <= kWindows; ++w)
         QCOMPARE(windowText(window.form, w), QStringLiteral("01"));
-}
-
-void LayoutTest::buttonsAreFlatPanelGrey()
-{
-    Window window(fivePointOne());
-    window.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window.form));
-    const QColor grey(192, 192, 192);
-    for (int command = 2; command <= 7; ++command) {
-        auto* button = element<QPushButton>(window.form, QStringLiteral("Command%1").arg(command));
-        const QImage face = button->grab().toImage();
-        // Inside the bevel the whole face is one flat grey: no gradient.
-        for (int y = 3; y < face.height() - 3; ++y) {
-            for (int x = 3; x < face.width() - 3; ++x)
-                QCOMPARE(face.pixelColor(x, y), grey);
-        }
-    }
-    const QImage panel = window.form.grab().toImage();
-    QCOMPARE(panel.pixelColor(2, 2), grey);
-    QCOMPARE(panel.pixelColor(pixels(3360) + 2, pixels(120) + 2), grey); // Label11's margin
 }
 
 void LayoutTest::onlyControlsTakeTheFocus()

@@ -63,13 +63,8 @@ Model model(const QString& name)
     return name == QLatin1String("v4") ? four() : fivePointOne();
 }
 
-Clock fixedDay(int year, int month, int day)
-{
-    return [=] { return CalendarDate{year, month, day}; };
-}
-
 Window::Window(const Model& model, CalendarDate day)
-    : form(model.settings, model.panel, fixedDay(day.year, day.month, day.day))
+    : form(model.settings, model.panel, [day] { return day; })
 {
 }
 

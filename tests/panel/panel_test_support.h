@@ -29,8 +29,6 @@ Model four();
 // Both models, looked up by the name a data row carries ("v5" or "v4").
 Model model(const QString& name);
 
-Clock fixedDay(int year, int month, int day);
-
 // A window of the model, started on 6 December 2026 unless another day is given.
 struct Window {
     explicit Window(const Model& model, CalendarDate day = {2026, 12, 6});

@@ -1,14 +1,12 @@
 // Start-up in the machine's order, the date boxes it fills, and the closing movement.
 #include "tests/panel/panel_test_support.h"
 
-#include "panel/textbox/text_box.h"
 #include "panel/window/closing.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 
 #include <algorithm>
@@ -85,7 +83,6 @@ private slots:
     void dateBoxes();
     void closingMovement_data();
     void closingMovement();
-    void closingTheWindow();
 };
 
 void StartUpTest::initTestCase()
@@ -150,10 +147,6 @@ void StartUpTest::startState()
                  QStringLiteral("Key %1").arg(selector));
         QCOMPARE(rowText(window.form, 10 - 2 * selector), keyAsShown(machine, selector));
     }
-    for (int w = 1; w <= kWindows; ++w)
-        QCOMPARE(windowText(window.form, w), QStringLiteral("01"));
-    QCOMPARE(element<TextBox>(window.form, QStringLiteral("Text2"))->text(), QString());
-    QCOMPARE(element<TextBox>(window.form, QStringLiteral("Text3"))->text(), QString());
     // Every cell keeps the panel's standard colours: the system's Base and Text.
     for (int row = 1; row <= kRows; ++row) {
         for (int cell = 1; cell <= kCells; ++cell) {
@@ -163,10 +156,6 @@ void StartUpTest::startState()
             QCOMPARE(label->foregroundRole(), QPalette::Text);
         }
     }
-
-    window.form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window.form));
-    QCOMPARE(QApplication::focusWidget(), element<QWidget>(window.form, QStringLiteral("Text2")));
 }
 
 // The days of each month and the lists are the date setting's (core tests); the panel shows them in three
@@ -242,22 +231,6 @@ void StartUpTest::closingMovement()
     QCOMPARE(window.left(), 1500 + 30 * passes);
     QCOMPARE(window.width(), std::max(14430 - 60 * passes, smallest));
     QCOMPARE(window.height(), std::max(7530 - 60 * passes, smallest));
-}
-
-void StartUpTest::closingTheWindow()
-{
-    Window window(fivePointOne());
-    window.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window.form));
-    const QRect before = window.form.frameGeometry();
-    QVERIFY(window.form.close());
-    QVERIFY(!window.form.isVisible());
-    const QRect after = window.form.frameGeometry();
-    // Slid down past the screen's width, shrunk to a pixel at least, never to nothing.
-    QVERIFY(after.top() * kTwipsPerPixel > window.form.screen()->geometry().width() * kTwipsPerPixel);
-    QCOMPARE(after.left() - before.left(), after.top() - before.top());
-    QVERIFY(after.width() >= 1 && after.height() >= 1);
-    QVERIFY(after.width() < before.width());
 }
 
 QTEST_MAIN(StartUpTest)

@@ -190,8 +190,6 @@ void TextBoxTest::keys_data()
     QTest::newRow("Ctrl+Backspace deletes the word")
         << "one two" << 7 << 7 << int(Qt::Key_Backspace) << ctrl << ""
         << "one " << 4 << "";
-    QTest::newRow("text replaces the selection") << "ABCD" << 1 << 3 << int(Qt::Key_X) << none << "x"
-                                                 << "AxD" << 2 << "";
     QTest::newRow("a character beyond 16 bits")
         << "AB" << 1 << 1 << int(Qt::Key_unknown) << none << kSmiley << u'A' + kSmiley + u'B' << 3 << "";
     QTest::newRow("Ctrl+A selects all") << "ABC" << 1 << 1 << int(Qt::Key_A) << ctrl << "a"

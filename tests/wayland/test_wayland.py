@@ -6,7 +6,7 @@ on a Wayland desktop meets it:
 
 The window must appear at its designed size under the program's application id, letters typed with
 wtype must be enciphered, Copy To ClipBoard must reach wl-paste, and closing the window must end the
-program with exit status 0 within a second. A second start of the program deciphers the first one's
+program with exit status 0. A second start of the program deciphers the first one's
 cipher text, so the letters are known to be enciphered, not merely echoed.
 
 sway refuses to run as root: as root, the compositor and the program run as the unprivileged user
@@ -18,7 +18,6 @@ import os
 import shutil
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "x11"))
 
@@ -28,7 +27,6 @@ from xsession import wait_for  # noqa: E402
 
 APP_IDS = {"v5": "org.rovanta.rovanta_v5", "v4": "org.rovanta.rovanta_v4"}
 MESSAGE = "wheelsturninthedark"
-EXIT_BOUND_SECONDS = 1.0
 TOOLS = ("sway", "swaymsg", "wtype", "wl-paste")
 
 
@@ -50,8 +48,7 @@ class Failed(Exception):
 
 def enciphered(compositor, program, model, text):
     """Starts the program, types text into it, copies the output and closes the window; returns the
-    output and the figures of the run."""
-    started = time.monotonic()
+    output and the program's exit status."""
     process = compositor.spawn([program], "program.log", {"QT_QPA_PLATFORM": "wayland"})
     try:
         def window():
@@ -60,7 +57,6 @@ def enciphered(compositor, program, model, text):
             return next((w for w in compositor.windows() if w["pid"] == process.pid), None)
 
         node = wait_for("the window", window, timeout=20)
-        to_window = time.monotonic() - started
         size = (node["geometry"]["width"], node["geometry"]["height"])
         if node.get("app_id") != APP_IDS[model.name]:
             raise Failed(f"app id {node.get('app_id')!r}, expected {APP_IDS[model.name]!r}")
@@ -86,15 +82,13 @@ def enciphered(compositor, program, model, text):
             pasted = compositor.run(["wl-paste", "--no-newline"], check=False).stdout
             raise Failed(f"typed {text!r}, the clipboard holds {pasted!r}")
 
-        closed = time.monotonic()
         compositor.run(["swaymsg", f"[pid={process.pid}] kill"])
         try:
             status = process.wait(10)
         except subprocess.TimeoutExpired:
             still = [w["name"] for w in compositor.windows() if w["pid"] == process.pid]
             raise Failed(f"still running 10 s after the window was closed; its windows: {still}")
-        to_exit = time.monotonic() - closed
-        return output, {"to_window": to_window, "status": status, "to_exit": to_exit}
+        return output, status
     finally:
         if process.poll() is None:
             process.kill()
@@ -119,14 +113,9 @@ def main():
     try:
         cipher, first = enciphered(compositor, program, model, MESSAGE)
         plain, second = enciphered(compositor, program, model, cipher)
-        for run, figures in (("enciphering", first), ("deciphering", second)):
-            print(f"{model.name} {run}: window after {figures['to_window'] * 1000:.0f} ms, exit status "
-                  f"{figures['status']} {figures['to_exit'] * 1000:.0f} ms after closing")
-            if figures["status"] != 0:
-                failures.append(f"{run}: exit status {figures['status']}")
-            if figures["to_exit"] > EXIT_BOUND_SECONDS:
-                failures.append(f"{run}: ended {figures['to_exit']:.2f} s after closing, over "
-                                f"{EXIT_BOUND_SECONDS:.0f} s")
+        for run, status in (("enciphering", first), ("deciphering", second)):
+            if status != 0:
+                failures.append(f"{run}: exit status {status}")
         print(f"{MESSAGE!r} -> {cipher!r} -> {plain!r}")
         if any(p == c for p, c in zip(MESSAGE.upper(), cipher)):
             failures.append(f"a letter enciphered to itself: {MESSAGE.upper()!r} -> {cipher!r}")

@@ -107,7 +107,3 @@ MODELS = {
         reset_keeps_keys=True,
     ),
 }
-
-# The place where the five-point-one model keeps its date controls; the four model shows bare panel there.
-_DAY, _SET_BY_DATE = _PLACES["v5"]["ComboDay"], _PLACES["v5"]["Command8"]
-DATE_STRIP = Rect(_DAY.left, _DAY.top, _SET_BY_DATE.left + _SET_BY_DATE.width - _DAY.left, _DAY.height)

@@ -1,33 +1,21 @@
 #!/usr/bin/env python3
-"""Live typing into the message box from a real keyboard: letters become capitals and are enciphered
-at once; every other character, the control characters an X keyboard sends included, acts as Backspace."""
+"""Live typing into the message box from a real keyboard: the control characters an X keyboard sends act
+as Backspace, and a middle click pastes the primary selection without enciphering it."""
 
 import xsession
 from xsession import MachineTest
 
-# Keys that give the box a character that is not a letter, with what an X keyboard makes of them.
+# Keys for which an X keyboard gives the box a control character, with the character it gives.
 NOT_LETTERS = (
     ("ctrl+a", "control character 1"),
-    ("ctrl+c", "control character 3"),
     ("ctrl+v", "control character 22"),
     ("Return", "carriage return, 13"),
     ("Escape", "escape, 27"),
     ("BackSpace", "backspace, 8"),
-    ("space", "space"),
-    ("7", "digit"),
-    ("period", "punctuation"),
 )
 
 
 class TypingTest(MachineTest):
-    def test_focus_starts_in_message_box_and_letters_become_capitals(self):
-        self.machine.type("hello")
-        self.assertEqual(self.machine.message(), "HELLO")
-        cipher = self.machine.output()
-        self.assertRegex(cipher, r"^[A-Z]{5}$")
-        for plain, enciphered in zip("HELLO", cipher):
-            self.assertNotEqual(plain, enciphered, "no letter enciphers to itself")
-
     def test_keys_that_are_not_letters_act_as_backspace(self):
         typed = "abcdefghijkl"
         self.machine.type(typed)

@@ -8,7 +8,7 @@ import subprocess
 import unittest
 
 import xsession
-from panel_layout import CELLS, DATE_STRIP, ROW_TOPS, SELECTORS, WINDOW_BUTTONS, cell
+from panel_layout import SELECTORS, WINDOW_BUTTONS
 from xsession import PANEL_GREY, MachineTest, wait_for
 
 ACTION_BUTTONS = ("Command1", "Command9", "Command10")
@@ -47,32 +47,6 @@ class WindowTest(MachineTest):
     def _painted(self):
         shot = self.machine.screenshot()
         return shot if shot.pixel(2, 2) == PANEL_GREY else None
-
-    def test_date_controls_only_on_the_five_point_one_model(self):
-        shot = wait_for("the panel to be painted", self._painted)
-        strip = shot.colours(DATE_STRIP.inner(0))
-        if self.model.has_date_controls:
-            self.assertGreater(len(strip), 2, "date boxes and Set By Date expected")
-        else:
-            self.assertEqual(strip, {PANEL_GREY}, "no date controls expected")
-
-    def test_no_cell_is_lit_at_start(self):
-        shot = wait_for("the panel to be painted", self._painted)
-        backgrounds = {shot.background(cell(row, i)) for row in ROW_TOPS for i in CELLS}
-        self.assertEqual(len(backgrounds), 1, backgrounds)
-        self.assertNotIn(backgrounds.pop(), (xsession.RED, xsession.YELLOW, PANEL_GREY, None))
-
-    def test_hover_tip_of_bottom_caption_line(self):
-        before = set(self._program_windows())
-        x0, y0, _, _ = self.model.rect("Label12").inner(0)
-        self.machine.hover_at(x0 + 100, y0 + 5)
-        tips = wait_for("a hover tip", lambda: set(self._program_windows()) - before)
-        self.assertEqual(len(tips), 1)
-
-    def _program_windows(self):
-        found = self.x.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.machine.process.pid),
-                            ""], check=False)
-        return [int(w) for w in found.stdout.split()]
 
 
 # Motif hint bits, as window managers read them from _MOTIF_WM_HINTS.

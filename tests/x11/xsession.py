@@ -23,12 +23,9 @@ import time
 import unittest
 
 import xwire
-from panel_layout import MODELS, Model, Rect
+from panel_layout import MODELS, Model
 
 PANEL_GREY = (192, 192, 192)
-RED = (255, 0, 0)
-YELLOW = (255, 255, 0)
-WHITE = (255, 255, 255)
 SCREEN_PIXELS = (1920, 1080)
 
 _PR_SET_PDEATHSIG = 1
@@ -258,12 +255,6 @@ class Screenshot:
         x0, y0, x1, y1 = box
         return {self.pixel(x, y) for y in range(y0, y1) for x in range(x0, x1)}
 
-    def background(self, rect: Rect):
-        """The colour of a cell's face, read in its top corners, inside the border and above the text."""
-        x0, y0, x1, _ = rect.inner(2)
-        corners = {self.pixel(x, y) for y in (y0, y0 + 1) for x in (x0, x0 + 1, x1 - 2, x1 - 1)}
-        return corners.pop() if len(corners) == 1 else None
-
 
 class Machine:
     """One running machine program and its window."""
@@ -332,9 +323,6 @@ class Machine:
     def click_at(self, x, y, double=False, button=1):
         clicks = ["--repeat", "2", "--delay", "40"] if double else []
         self.x.run(["xdotool", *self._move(x, y), "click", *clicks, str(button)])
-
-    def hover_at(self, x, y):
-        self.x.run(["xdotool", *self._move(x, y)])
 
     def _move(self, x, y):
         left, top, _, _ = self.geometry()
