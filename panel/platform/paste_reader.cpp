@@ -69,13 +69,9 @@ PasteReader::PasteReader(QObject* parent) : QObject(parent) {}
 // A read under way gives up within one slice of its wait, so a window closed meanwhile ends at once.
 PasteReader::~PasteReader()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_changed.notify_all();
-    if (m_worker.joinable())
-        m_worker.join();
+    m_stop = true;
+    for (Reader& reader : m_readers)
+        reader.thread.join();
 }
 
 void PasteReader::read(QClipboard::Mode mode, Done done)
@@ -115,44 +111,32 @@ PasteReader::Way PasteReader::wayFor(QClipboard::Mode mode, QString& type) const
     return Way::Toolkit;
 }
 
-void PasteReader::start(Job job)
+// Each read starts as its paste is asked for: the holder asked is the one the operator pasted from, and a
+// read behind a silent holder's gives up a second after its own key, not a second after the one before.
+void PasteReader::start(const Job& job)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_jobs.push_back(std::move(job));
-    }
-    m_changed.notify_all();
-    if (!m_worker.joinable())
-        m_worker = std::thread(&PasteReader::work, this);
+    m_readers.push_back(Reader{job.request, std::thread(&PasteReader::work, this, job)});
 }
 
-// The worker reads one paste after another, in the order asked, and leaves each answer for the window's
-// thread with a call to collect it.
-void PasteReader::work()
+// A reader thread reads its one paste and leaves the answer for the window's thread with a call to
+// collect it.
+void PasteReader::work(const Job& job)
 {
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_changed.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
-        if (m_stop)
-            return;
-        const Job job = std::move(m_jobs.front());
-        m_jobs.pop_front();
-        lock.unlock();
-        std::optional<QString> text;
+    std::optional<QString> text;
 #ifdef ROVANTA_XCB
-        if (job.way == Way::X11) {
-            const Selection selection =
-                job.mode == QClipboard::Selection ? Selection::Primary : Selection::Clipboard;
-            text = readX11Selection(qgetenv("DISPLAY"), selection, kPatience, m_stop);
-        } else if (!job.type.isEmpty()) {
-            text = readWaylandSelection(job.mode == QClipboard::Selection, job.type, kPatience, m_stop);
-        }
-#endif
-        lock.lock();
-        m_answers.push_back(Answer{job.request, std::move(text)});
-        m_changed.notify_all();
-        QMetaObject::invokeMethod(this, &PasteReader::collect, Qt::QueuedConnection);
+    if (job.way == Way::X11) {
+        const Selection selection = job.mode == QClipboard::Selection ? Selection::Primary : Selection::Clipboard;
+        text = readX11Selection(qgetenv("DISPLAY"), selection, kPatience, m_stop);
+    } else if (!job.type.isEmpty()) {
+        text = readWaylandSelection(job.mode == QClipboard::Selection, job.type, kPatience, m_stop);
     }
+#endif
+    {
+        const std::lock_guard lock(m_mutex);
+        m_answers.push_back(Answer{job.request, std::move(text)});
+    }
+    m_changed.notify_all();
+    QMetaObject::invokeMethod(this, &PasteReader::collect, Qt::QueuedConnection);
 }
 
 void PasteReader::waitAMoment(std::uint64_t request)
@@ -180,6 +164,14 @@ void PasteReader::collect()
         if (waiting != m_waiting.end()) {
             waiting->answered = true;
             waiting->text = std::move(answer.text);
+        }
+        // Its reader has only to return.
+        const auto reader =
+            std::find_if(m_readers.begin(), m_readers.end(),
+                         [&answer](const Reader& read) { return read.request == answer.request; });
+        if (reader != m_readers.end()) {
+            reader->thread.join();
+            m_readers.erase(reader);
         }
     }
     handOver();

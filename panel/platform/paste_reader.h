@@ -20,10 +20,12 @@ namespace rovanta {
 // thread for the program that holds the text: on X up to fifteen seconds for one that never answers, on
 // Wayland a second for each text type it tries, the window frozen all the while. So where the window
 // system lets a program apart read the text (on X over a connection of its own, on Wayland through
-// wl-paste where the compositor shares the clipboard), the read runs on a thread of its own. The window
-// waits a moment for it, so that a paste from a live holder lands within its own event as any edit does,
-// before the next key or click; past that moment the window goes on answering and the paste lands when
-// the text comes. Elsewhere, and when the text is this program's own, the toolkit reads it at once.
+// wl-paste where the compositor shares the clipboard), each paste is read on a thread of its own, started
+// as the paste is asked for, so that it asks the holder of that moment and gives up a second after the
+// key. The window waits a moment for it, so that a paste from a live holder lands within its own event as
+// any edit does, before the next key or click; past that moment the window goes on answering and the
+// paste lands when the text comes, after the pastes asked before it. Elsewhere, and when the text is this
+// program's own, the toolkit reads it at once.
 class PasteReader : public QObject {
     Q_OBJECT
 
@@ -48,7 +50,7 @@ private:
         bool answered = false;
         std::optional<QString> text;
     };
-    // A read for the worker, and its answer.
+    // A read for a reader thread, and its answer.
     struct Job {
         std::uint64_t request;
         Way way;
@@ -60,9 +62,15 @@ private:
         std::optional<QString> text;
     };
 
+    // A thread reading one paste.
+    struct Reader {
+        std::uint64_t request;
+        std::thread thread;
+    };
+
     Way wayFor(QClipboard::Mode mode, QString& type) const;
-    void start(Job job);
-    void work();
+    void start(const Job& job);
+    void work(const Job& job);
     void waitAMoment(std::uint64_t request);
     void collect();
     void handOver();
@@ -70,14 +78,13 @@ private:
     // The window's thread alone.
     std::uint64_t m_asked = 0;
     std::deque<Waiting> m_waiting;
+    std::vector<Reader> m_readers;
 
-    // Shared with the worker, under m_mutex.
+    // Shared with the readers, under m_mutex.
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<Job> m_jobs;
     std::vector<Answer> m_answers;
     std::atomic<bool> m_stop{false};
-    std::thread m_worker;
 };
 
 } // namespace rovanta

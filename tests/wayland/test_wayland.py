@@ -95,11 +95,12 @@ def enciphered(compositor, program, model, text):
             process.wait()
 
 
-def main():
+def started(tools=TOOLS):
+    """A compositor started for the program named on the command line, and the program's path where the
+    compositor's user may run it; skips the test where a tool is missing."""
     if len(sys.argv) != 3 or sys.argv[2] not in MODELS:
         sys.exit(f"usage: {sys.argv[0]} PROGRAM v5|v4")
-    model = MODELS[sys.argv[2]]
-    missing = [tool for tool in TOOLS if not shutil.which(tool)]
+    missing = [tool for tool in tools if not shutil.which(tool)]
     if missing:
         skip(f"{', '.join(missing)} not installed (scripts/deps test installs them)")
     compositor = Compositor()
@@ -109,6 +110,23 @@ def main():
     if compositor.user:
         os.chown(program, compositor.user.pw_uid, compositor.user.pw_gid)
     compositor.start()
+    return compositor, program
+
+
+def finish(compositor, failures):
+    """Stops the compositor and ends the test: passed, or failed with each failure and the logs."""
+    if failures:
+        print("wayland test FAILED:\n  " + "\n  ".join(failures))
+        print(f"program's log:\n{compositor.log('program.log')}\nsway's log:\n{compositor.log('sway.log')}")
+    compositor.stop()
+    if failures:
+        sys.exit(1)
+    print("wayland test passed")
+
+
+def main():
+    compositor, program = started()
+    model = MODELS[sys.argv[2]]
     failures = []
     try:
         cipher, first = enciphered(compositor, program, model, MESSAGE)
@@ -123,13 +141,7 @@ def main():
             failures.append(f"the cipher text deciphered to {plain!r}, not {MESSAGE.upper()!r}")
     except (Failed, TimeoutError, subprocess.SubprocessError) as error:
         failures.append(str(error))
-    if failures:
-        print("wayland test FAILED:\n  " + "\n  ".join(failures))
-        print(f"program's log:\n{compositor.log('program.log')}\nsway's log:\n{compositor.log('sway.log')}")
-        compositor.stop()
-        sys.exit(1)
-    compositor.stop()
-    print("wayland test passed")
+    finish(compositor, failures)
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@ Shift+Insert, by the box's menu (Shift+F10, then P) and by a middle click. The w
 right after the gesture is enciphered at once) and the paste gives up within about a second, leaving the
 message box as it was.
 
-Usage: test_silent_clipboard.py PROGRAM v5|v4 SILENT_OWNER [unittest options]"""
+Usage: test_silent_clipboard.py PROGRAM v5|v4 PASTE_OWNER [unittest options]"""
 
 import sys
 import time
@@ -17,10 +17,10 @@ ANSWER_BOUND_SECONDS = 4
 
 
 class SilentClipboardTest(MachineTest):
-    silent_owner = None
+    paste_owner = None
 
     def hold_selections_silently(self, times):
-        self.owners.append(self.x.spawn([self.silent_owner], log="silent_owner"))
+        self.owners.append(self.x.spawn([self.paste_owner, "silent", "never sent"], log="silent_owner"))
         wait_for("the silent owner to hold the selections",
                  lambda: self.x.log_text("silent_owner").count("owning") >= times)
 
@@ -53,5 +53,5 @@ class SilentClipboardTest(MachineTest):
 
 
 if __name__ == "__main__":
-    SilentClipboardTest.silent_owner = sys.argv.pop(3)
+    SilentClipboardTest.paste_owner = sys.argv.pop(3)
     xsession.main()
