@@ -85,7 +85,10 @@ void PasteReader::read(QClipboard::Mode mode, Done done)
         m_waiting.back().text = toolkitText(mode);
         return handOver();
     }
-    start(Job{request, way, mode, type});
+    // A holder answers one request at a time: a read behind others is given a second of silence more for
+    // each, so that a slow holder's second paste is not given up while it answers the first.
+    const auto ahead = static_cast<int>(m_readers.size());
+    start(Job{request, way, mode, type, kPatience * (ahead + 1)});
     // Behind another read the paste waits its turn without holding the window.
     if (m_waiting.size() == 1)
         waitAMoment(request);
@@ -126,9 +129,9 @@ void PasteReader::work(const Job& job)
 #ifdef ROVANTA_XCB
     if (job.way == Way::X11) {
         const Selection selection = job.mode == QClipboard::Selection ? Selection::Primary : Selection::Clipboard;
-        text = readX11Selection(qgetenv("DISPLAY"), selection, kPatience, m_stop);
+        text = readX11Selection(qgetenv("DISPLAY"), selection, job.patience, m_stop);
     } else if (!job.type.isEmpty()) {
-        text = readWaylandSelection(job.mode == QClipboard::Selection, job.type, kPatience, m_stop);
+        text = readWaylandSelection(job.mode == QClipboard::Selection, job.type, job.patience, m_stop);
     }
 #endif
     {

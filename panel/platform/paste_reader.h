@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -21,8 +22,8 @@ namespace rovanta {
 // Wayland a second for each text type it tries, the window frozen all the while. So where the window
 // system lets a program apart read the text (on X over a connection of its own, on Wayland through
 // wl-paste where the compositor shares the clipboard), each paste is read on a thread of its own, started
-// as the paste is asked for, so that it asks the holder of that moment and gives up a second after the
-// key. The window waits a moment for it, so that a paste from a live holder lands within its own event as
+// as the paste is asked for, so that it asks the holder of that moment; it gives up after a second of the
+// holder's silence, a second more for each paste still being read ahead of it. The window waits a moment for it, so that a paste from a live holder lands within its own event as
 // any edit does, before the next key or click; past that moment the window goes on answering and the
 // paste lands when the text comes, after the pastes asked before it. Elsewhere, and when the text is this
 // program's own, the toolkit reads it at once.
@@ -56,6 +57,7 @@ private:
         Way way;
         QClipboard::Mode mode;
         QString type;
+        std::chrono::milliseconds patience;
     };
     struct Answer {
         std::uint64_t request;
