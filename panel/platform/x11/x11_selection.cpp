@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 namespace rovanta {
 
@@ -125,6 +126,15 @@ private:
     xcb_atom_t m_incremental = XCB_ATOM_NONE;
 };
 
+// Connecting reads the X authority file's name into a buffer libXau keeps for the whole program, so two
+// pastes read at once connect one after the other.
+Connection connect(const QByteArray& display, int& screenNumber)
+{
+    static std::mutex connecting;
+    const std::lock_guard lock(connecting);
+    return Connection(xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber));
+}
+
 xcb_screen_t* screenOf(xcb_connection_t* connection, int number)
 {
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
@@ -141,8 +151,7 @@ std::optional<QString> readX11Selection(const QByteArray& display, Selection sel
                                         std::chrono::milliseconds patience, const std::atomic<bool>& stop)
 {
     int screenNumber = 0;
-    const Connection connection(
-        xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber));
+    const Connection connection = connect(display, screenNumber);
     if (xcb_connection_has_error(connection.get()))
         return std::nullopt;
     const xcb_screen_t* screen = screenOf(connection.get(), screenNumber);
